@@ -1,0 +1,44 @@
+# GoogleTest from the system's sources, built with the same toolchain as the code it tests.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(PN_SCRIPTS ${CMAKE_SOURCE_DIR}/scripts)
+
+if(NOT PELLORIN_NATIVE)
+  # One persistent Wine server for the whole run: started and warmed before the first test,
+  # stopped after the last one.
+  add_test(NAME wine_server_start COMMAND ${PN_SCRIPTS}/wine-start.sh)
+  add_test(NAME wine_server_stop COMMAND ${PN_SCRIPTS}/wine-stop.sh)
+  set_tests_properties(wine_server_start PROPERTIES FIXTURES_SETUP wine
+    ENVIRONMENT "PELLORIN_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 300)
+  set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine
+    ENVIRONMENT "PELLORIN_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
+endif()
+
+# pn_add_test(NAME <name> SOURCES <files...> [CORE] [LIBS <targets...>] [WINDOWED])
+#   CORE      the test needs only pn_core: it is built and run natively as well as under Wine.
+#   WINDOWED  the test opens windows; it runs with the others inside Wine's virtual desktop.
+function(pn_add_test)
+  cmake_parse_arguments(T "CORE;WINDOWED" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(PELLORIN_NATIVE AND NOT T_CORE)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  if(T_CORE)
+    target_link_libraries(${T_NAME} PRIVATE pn_core ${T_LIBS} GTest::gtest_main)
+  else()
+    target_link_libraries(${T_NAME} PRIVATE pn_windows ${T_LIBS} GTest::gtest_main)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 600
+    ENVIRONMENT "PELLORIN_BUILD_DIR=${CMAKE_BINARY_DIR};PELLORIN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(NOT PELLORIN_NATIVE)
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+  if(T_WINDOWED)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS windowed)
+  endif()
+endfunction()

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds the Windows program and its tests
+# (run under Wine) and the platform-free code with sanitizers (run natively), and runs them all.
+# Exits non-zero on any failure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+
+jobs=$(nproc)
+build_win=${PELLORIN_WIN_BUILD:-$root/build/win}
+build_native=${PELLORIN_NATIVE_BUILD:-$root/build/native}
+
+echo "== native build (sanitizers)"
+cmake -S . -B "$build_native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLORIN_NATIVE=ON >/dev/null
+cmake --build "$build_native" -j "$jobs"
+
+echo "== Windows build (i686, mingw-w64)"
+cmake -S . -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+cmake --build "$build_win" -j "$jobs"
+
+# The window tests need an X display; start a private one when there is none.
+xvfb_pid=
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  PELLORIN_BUILD_DIR="$build_win" bash scripts/wine-stop.sh >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=$display
+  for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+status=0
+echo "== native tests"
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$build_native" --output-on-failure -j "$jobs" || status=1
+echo "== Windows tests under Wine"
+ctest --test-dir "$build_win" --output-on-failure || status=1
+
+if [ -f "$root/scripts/fuzz.sh" ]; then
+  echo "== fuzzing the cache index"
+  bash "$root/scripts/fuzz.sh" || status=1
+fi
+exit $status
