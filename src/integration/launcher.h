@@ -4,8 +4,12 @@
 // to end and reports the outcome through three events.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "framework/win_handles.h"
@@ -55,8 +59,13 @@ public:
   // the started process is left running and its handle released.
   void AbandonWait();
 
-  // How the message wait handles waiting messages; by default the thread's own message pump.
+  // How the message wait handles waiting messages; by default the thread's own message pump
+  // (PeekMessage, TranslateMessage, DispatchMessage until the queue is empty). A quit request met
+  // by the default pump is posted again once the wait has ended, so the program's loop sees it.
   std::function<void()> ProcessMessages;
+
+  // The shell's show command for a show mode (SW_SHOWNORMAL, ...).
+  static int ShowCommandOf(TShowMode mode);
 
 protected:
   virtual void DoFinished();
@@ -65,6 +74,42 @@ protected:
 
 private:
   friend class TLaunchThread;
+  struct TWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+  };
+
   void StartProcess();
-  // ... implementation state
+  void WaitFinished();  // the process has ended: exit code, then the finished event
+  void WaitFailed();    // the wait failed: the system's error number, then the error event
+  void DefaultProcessMessages();
+  // On the launch thread: runs a dispatcher on the thread that created the launcher and waits
+  // until it has run. A handler's exception is carried back and raised here. Returns at once,
+  // without the call, once the launch thread is asked to terminate.
+  void Synchronize(void (TLauncher::*dispatcher)());
+  // On the creating thread, from the hidden window: runs the call the launch thread waits for.
+  void RunPendingCall();
+  static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void JoinLaunchThread();
+
+  std::atomic<bool> running_{false};
+  std::atomic<uint32_t> exitCode_{0};
+  std::atomic<uint32_t> lastErrorCode_{0};
+  std::atomic<bool> startSettled_{false};  // the launch thread has the outcome of its start
+  std::atomic<bool> abandoned_{false};
+  TKernelHandle process_;
+  HINSTANCE instance_ = nullptr;
+  bool quitSeen_ = false;
+  int quitCode_ = 0;
+
+  // Delivery of the launch thread's events on the creating thread: the launch thread stores the
+  // call, posts a message to this message-only window and waits for syncDone_ or terminate_.
+  TUniqueHandle<TWindowTraits> syncWindow_;
+  std::mutex syncMutex_;
+  void (TLauncher::*pendingCall_)() = nullptr;
+  std::exception_ptr pendingError_;
+  TKernelHandle syncDone_;
+  TKernelHandle terminate_;
+  std::unique_ptr<TLaunchThread> launchThread_;
 };
