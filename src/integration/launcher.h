@@ -66,6 +66,9 @@ public:
 
   // The shell's show command for a show mode (SW_SHOWNORMAL, ...).
   static int ShowCommandOf(TShowMode mode);
+  // The error number of a failed start from the shell's hInstApp. The shell leaves 0 when it ran
+  // out of memory; that is reported as SE_ERR_OOM so that a failure never reads as success.
+  static uint32_t ShellErrorNumber(uintptr_t instApp);
 
 protected:
   virtual void DoFinished();
@@ -78,6 +81,16 @@ private:
     using Handle = HWND;
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+  };
+
+  // The properties as they were when Launch was called: nested changes during a wait, and changes
+  // on the creating thread while the launch thread starts the program, do not reach the start.
+  struct TLaunchRequest {
+    std::string Action, FileName, Parameters, StartDir;
+    TShowMode ShowMode = TShowMode::smNormal;
+    uint32_t Timeout = INFINITE;
+    TWaitType WaitType = TWaitType::wtFullStop;
+    bool OnLaunchThread = false;
   };
 
   void StartProcess();
@@ -93,11 +106,13 @@ private:
   static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void JoinLaunchThread();
 
+  TLaunchRequest request_;
   std::atomic<bool> running_{false};
   std::atomic<uint32_t> exitCode_{0};
   std::atomic<uint32_t> lastErrorCode_{0};
   std::atomic<bool> startSettled_{false};  // the launch thread has the outcome of its start
   std::atomic<bool> abandoned_{false};
+  mutable std::mutex stateMutex_;  // process_ and instance_, written by the launch thread
   TKernelHandle process_;
   HINSTANCE instance_ = nullptr;
   bool quitSeen_ = false;
