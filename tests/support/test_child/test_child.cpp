@@ -1,7 +1,8 @@
 // A child process for the launcher tests. Modes, by its first argument:
 //   exit N           exits at once with code N
 //   sleep MS         sleeps MS milliseconds, then exits with code 0
-//   record FILE      writes its working folder and raw command line to FILE, then exits with 0
+//   record FILE      writes to FILE its working folder, its raw command line and the show command
+//                    it was given (-1: none), one per line, then exits with 0
 //   wait-file FILE   runs until FILE no longer exists, then exits with 0
 #include <windows.h>
 
@@ -29,7 +30,11 @@ int Record(const char* file) {
   ::GetCurrentDirectoryA(MAX_PATH, folder);
   FILE* out = std::fopen(file, "wb");
   if (!out) return 2;
-  std::fprintf(out, "%s\n%s\n", folder, RawArguments().c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  ::GetStartupInfoA(&startup);
+  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+  std::fprintf(out, "%s\n%s\n%d\n", folder, RawArguments().c_str(), show);
   std::fclose(out);
   return 0;
 }
