@@ -1,0 +1,63 @@
+#pragma once
+// The loaded cache index: the lines of the game's cache.ini, the folder and file name it was read
+// from, and the operations the listing and the integration run perform on it.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/index_lines.h"
+#include "framework/message_boxes.h"
+#include "framework/win_handles.h"
+
+// Writes all of bytes to the open file; false when the write fails. Tests pass a writer that
+// fails part way; the default writes with one WriteFile call.
+using TIndexWriter = std::function<bool(HANDLE file, std::string_view bytes)>;
+
+class TCacheIndex {
+public:
+  explicit TCacheIndex(IMessageBoxes& boxes, TIndexWriter writer = {});
+
+  // Reads the file (shared with readers only) into the lines. An index of fewer than two lines
+  // shows "The cache is empty." and leaves no index loaded. Raises "Cannot open file "<full
+  // path>". <system text>" when the file cannot be opened; the lines are then present and empty
+  // and CacheDir/CacheFileName keep their former values.
+  void LoadCacheIndex(const std::string& path);
+
+  // The first line whose real file name equals name exactly; -1 when none does or no index is
+  // loaded.
+  int FindCacheEntry(const std::string& name) const;
+
+  // Puts "~" in front of line index; EListError "List index out of bounds (%d)" outside the lines.
+  void MarkCacheEntry(int index);
+
+  // Drops every marked line; the others keep their order.
+  void PurgeMarkedEntries();
+
+  // Replaces the file at path with the lines, each ending in CR LF. The new text goes to a
+  // temporary file beside it, is flushed, and takes the index's place in one step, so a failure
+  // leaves the former file as it was. Raises "Cannot create file "<full path>". <system text>"
+  // when the file cannot be replaced, "Stream write error" when writing fails.
+  void SaveCacheIndex(const std::string& path);
+
+  bool Loaded() const { return lines_.has_value(); }
+  // The lines; empty when no index is loaded.
+  const std::vector<std::string>& CacheList() const;
+  // The lines for direct change. Fetching them drops the look-up that FindCacheEntry keeps, so
+  // fetch them anew after each FindCacheEntry that precedes a change. Creates an empty list when
+  // no index is loaded.
+  std::vector<std::string>& MutableLines();
+  const std::string& CacheDir() const { return cacheDir_; }
+  const std::string& CacheFileName() const { return cacheFileName_; }
+
+private:
+  IMessageBoxes& boxes_;
+  TIndexWriter writer_;
+  std::optional<std::vector<std::string>> lines_;
+  std::string cacheDir_;
+  std::string cacheFileName_;
+  // Built on the first look-up after the lines last changed wholesale.
+  mutable std::unique_ptr<TCacheEntryLookup> lookup_;
+};

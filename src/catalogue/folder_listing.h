@@ -1,0 +1,19 @@
+#pragma once
+// The list rows for the real file system. Looking each payload up by name is ruinous in a big
+// cache folder (the emulated file system scans the whole folder for every missing name), so the
+// rebuild reads each folder it needs once and answers from that listing; a name the listing
+// cannot answer exactly as the per-name lookup would is looked up by name after all.
+#include <string>
+#include <vector>
+
+#include "catalogue/cache_index.h"
+#include "catalogue/listing_rows.h"
+#include "prefs/applied_prefs.h"
+
+// The rows of the loaded index (none when no index is loaded). Sizes are those of CacheDir + key
+// + ".uxx"; a row is marked installed when IsInstalled(name, prefs) holds. Results equal one
+// FileSizeOf and one IsFilePresent per row.
+std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs);
+
+// Whether FileNameOf(name) already lies in the destination folder of its kind; false for pkOther.
+bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs);

@@ -1,0 +1,55 @@
+#pragma once
+// The cache index file as lines: how the game's cache.ini is read into lines and written back,
+// and the look-up, marking and purging of entry lines. An entry line is a key, "=" and the
+// package's real file name; every other line (header, comments, blanks) is kept as it is.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <set>
+#include <vector>
+
+// The lines of the file's bytes. A NUL ends the text. CR, LF and CR LF each end one line (so LF CR
+// is two line ends with an empty line between); a line end at the very end adds no empty line,
+// and an empty text gives no lines.
+std::vector<std::string> ReadIndexLines(std::string_view fileBytes);
+
+// Every line followed by CR LF, the last one included.
+std::string WriteIndexText(const std::vector<std::string>& lines);
+
+// The first line, line 0 included, whose second field at "=" equals name byte for byte; -1 when
+// none does. A marked line still matches: its "~" joins the first field.
+int FindEntryLine(const std::vector<std::string>& lines, std::string_view name);
+
+// Puts "~" in front of line index. Throws EListError "List index out of bounds (%d)" when index
+// is outside the lines.
+void MarkLine(std::vector<std::string>& lines, int index);
+
+// Removes, in one stable pass, every line whose first stored byte is "~" (such a line is never
+// blank); all other lines keep their text and order, a line starting " ~" included.
+void PurgeMarkedLines(std::vector<std::string>& lines);
+
+// FindEntryLine's answer in constant time for a run that looks up many names: built once from the
+// lines, it stays exact while lines are marked, provided each mark is reported to NoteMarked.
+// Any other change to the lines (purge, load) needs a new look-up.
+class TCacheEntryLookup {
+public:
+  explicit TCacheEntryLookup(const std::vector<std::string>& lines);
+
+  // Same result as FindEntryLine(lines, name) on the lines as they are now.
+  int Find(std::string_view name) const;
+
+  // Line index has just been changed (marked); its second field may differ now ("=X" marked is
+  // "~=X", whose second field is X). lines are the lines after the change.
+  void NoteMarked(const std::vector<std::string>& lines, int index);
+
+private:
+  struct TNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+  };
+  using TLinesByName = std::unordered_map<std::string, std::set<int>, TNameHash, std::equal_to<>>;
+
+  TLinesByName linesByName_;
+  // For each line, the entry of the name it is filed under (nodes of the map never move).
+  std::vector<TLinesByName::value_type*> entryOfLine_;
+};
