@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "catalogue/text_rules.h"
 #include "framework/exceptions.h"
 #include "prefs/prefs_texts.h"
-std::string AddTrailingBackslash(const std::string& path);  // TEMP until the catalogue helper lands
 
 namespace {
 

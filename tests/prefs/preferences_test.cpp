@@ -1,0 +1,301 @@
+// The preferences' three operations against the in-memory store.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "framework/exceptions.h"
+#include "prefs/memory_prefs_store.h"
+#include "prefs/preferences.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::string MessageOf(const std::function<void()>& operation) {
+  try {
+    operation();
+  } catch (const ERegistryException& error) {
+    return error.what();
+  }
+  return "(no ERegistryException)";
+}
+
+// A store holding a complete set of values as a previous save would leave them.
+TMemoryPrefsStore CompleteStore() {
+  TMemoryPrefsStore store;
+  store.KeyExists = true;
+  for (const TFolderPref& folder : FolderPrefs)
+    store.PutString(folder.ValueName, "C:\\UT2004\\"s + folder.DefaultFolder);
+  store.PutDWord(AutoRegMutatorsValueName, 1);
+  store.PutDWord(PromptMutRegValueName, 1);
+  return store;
+}
+
+// Editable and applied copies that differ from anything the tests store.
+void MarkPrevious(TPreferences& prefs) {
+  for (auto& text : prefs.Editable.FolderTexts) text = "previous";
+  prefs.Editable.SetRegMutsChecked(false);
+  prefs.Editable.SetPromptMutsChecked(false);
+  prefs.Applied.MapPath = "previous\\";
+  prefs.Applied.AutoRegMutators = true;
+}
+
+TEST(Preferences, AbsentOrRefusedKeyLoadsNothing) {
+  for (const bool refused : {false, true}) {
+    TMemoryPrefsStore store = CompleteStore();
+    store.KeyExists = refused;  // absent, or present but refused
+    store.RefuseOpen = refused;
+    TPreferences prefs(store);
+    MarkPrevious(prefs);
+    const TEditablePrefs editableBefore = prefs.Editable;
+    const TAppliedPrefs appliedBefore = prefs.Applied;
+
+    EXPECT_FALSE(prefs.LoadPrefs()) << "refused " << refused;
+    EXPECT_EQ(prefs.Editable, editableBefore);
+    EXPECT_EQ(prefs.Applied, appliedBefore);
+    EXPECT_FALSE(store.KeyOpen());
+  }
+}
+
+struct TFolderCase {
+  const char* Name;
+  std::optional<TStoredValue> Stored;  // nothing: the value is missing
+  std::string EditText;
+  std::string Applied;
+};
+
+TEST(Preferences, FolderValuesLoadRawAndApplyNormalised) {
+  const TFolderCase cases[] = {
+      {"no final backslash", TStoredValue{TPrefsValueType::String, "C:\\Games\\UT2004\\System\0"s},
+       "C:\\Games\\UT2004\\System", "C:\\Games\\UT2004\\System\\"},
+      {"final backslash", TStoredValue{TPrefsValueType::String, "C:\\Maps\\\0"s}, "C:\\Maps\\",
+       "C:\\Maps\\"},
+      {"drive", TStoredValue{TPrefsValueType::String, "D:\0"s}, "D:", "D:\\"},
+      {"single letter", TStoredValue{TPrefsValueType::String, "X\0"s}, "X", "X"},
+      {"just the zero byte", TStoredValue{TPrefsValueType::String, "\0"s}, "", ""},
+      {"size zero", TStoredValue{TPrefsValueType::String, ""}, "", ""},
+      {"missing", std::nullopt, "", ""},
+      {"expandable, kept literally", TStoredValue{TPrefsValueType::ExpandString, "%TEMP%\\x\0"s},
+       "%TEMP%\\x", "%TEMP%\\x\\"},
+      {"text ends at the first zero", TStoredValue{TPrefsValueType::String, "C:\\A\0junk\0"s},
+       "C:\\A", "C:\\A\\"},
+      {"no terminating zero", TStoredValue{TPrefsValueType::String, "C:\\B"}, "C:\\B", "C:\\B\\"},
+      {"zero-sized number reads as empty", TStoredValue{TPrefsValueType::DWord, ""}, "", ""},
+  };
+  for (const TFolderCase& c : cases) {
+    TMemoryPrefsStore store = CompleteStore();
+    if (c.Stored)
+      store.Values["MapPath"] = *c.Stored;
+    else
+      store.Values.erase("MapPath");
+    TPreferences prefs(store);
+
+    ASSERT_TRUE(prefs.LoadPrefs()) << c.Name;
+    EXPECT_EQ(prefs.Editable.FolderTexts[1], c.EditText) << c.Name;
+    EXPECT_EQ(prefs.Applied.MapPath, c.Applied) << c.Name;
+    EXPECT_EQ(prefs.Applied.TexturePath, "C:\\UT2004\\Textures\\") << c.Name;
+  }
+}
+
+TEST(Preferences, FolderOfAnotherTypeFailsTheLoad) {
+  for (const TPrefsValueType type : {TPrefsValueType::DWord, TPrefsValueType::Binary}) {
+    TMemoryPrefsStore store = CompleteStore();
+    store.Values["SoundPath"] = TStoredValue{type, "\1\0\0\0"s};
+    TPreferences prefs(store);
+    EXPECT_EQ(MessageOf([&] { prefs.LoadPrefs(); }), "Invalid data type for 'SoundPath'");
+    EXPECT_EQ(prefs.Editable.FolderTexts[2], "C:\\UT2004\\Textures\\");
+    EXPECT_EQ(prefs.Editable.FolderTexts[3], "");
+    EXPECT_FALSE(store.KeyOpen());
+  }
+}
+
+struct TOptionCase {
+  const char* Name;
+  std::optional<TStoredValue> Stored;
+  const char* Failure;  // nullptr: loads
+  bool Checked;
+};
+
+TEST(Preferences, OptionValues) {
+  const TOptionCase cases[] = {
+      {"one", TStoredValue{TPrefsValueType::DWord, "\1\0\0\0"s}, nullptr, true},
+      {"zero", TStoredValue{TPrefsValueType::DWord, "\0\0\0\0"s}, nullptr, false},
+      {"two counts as checked", TStoredValue{TPrefsValueType::DWord, "\2\0\0\0"s}, nullptr, true},
+      {"high byte only", TStoredValue{TPrefsValueType::DWord, "\0\0\0\x80"s}, nullptr, true},
+      {"short number", TStoredValue{TPrefsValueType::DWord, "\0\1"s}, nullptr, true},
+      {"text one", TStoredValue{TPrefsValueType::String, "1\0"s}, "Invalid data type for '%s'",
+       false},
+      {"four-byte binary", TStoredValue{TPrefsValueType::Binary, "\1\0\0\0"s},
+       "Invalid data type for '%s'", false},
+      {"longer than four bytes", TStoredValue{TPrefsValueType::Binary, "\1\0\0\0\0\0\0\0"s},
+       "Failed to get data for '%s'", false},
+      {"long text: length before type", TStoredValue{TPrefsValueType::String, "12345\0"s},
+       "Failed to get data for '%s'", false},
+      {"missing", std::nullopt, "Failed to get data for '%s'", false},
+  };
+  for (const char* valueName : {AutoRegMutatorsValueName, PromptMutRegValueName}) {
+    for (const TOptionCase& c : cases) {
+      TMemoryPrefsStore store = CompleteStore();
+      if (c.Stored)
+        store.Values[valueName] = *c.Stored;
+      else
+        store.Values.erase(valueName);
+      TPreferences prefs(store);
+      const bool isAutoReg = std::string(valueName) == AutoRegMutatorsValueName;
+
+      if (c.Failure) {
+        EXPECT_EQ(MessageOf([&] { prefs.LoadPrefs(); }), FormatText(c.Failure, valueName))
+            << valueName << ": " << c.Name;
+        EXPECT_EQ(prefs.Applied, TAppliedPrefs{}) << valueName << ": " << c.Name;
+      } else {
+        ASSERT_TRUE(prefs.LoadPrefs()) << valueName << ": " << c.Name;
+        EXPECT_EQ(isAutoReg ? prefs.Applied.AutoRegMutators : prefs.Applied.PromptMutReg, c.Checked)
+            << valueName << ": " << c.Name;
+        EXPECT_EQ(isAutoReg ? prefs.Editable.RegMutsChecked() : prefs.Editable.PromptMutsChecked(),
+                  c.Checked)
+            << valueName << ": " << c.Name;
+      }
+      EXPECT_FALSE(store.KeyOpen());
+    }
+  }
+}
+
+TEST(Preferences, MissingOptionLeavesFoldersPlacedAndAppliedUnchanged) {
+  TMemoryPrefsStore store = CompleteStore();
+  store.Values.erase(AutoRegMutatorsValueName);
+  TPreferences prefs(store);
+  MarkPrevious(prefs);
+  const TAppliedPrefs appliedBefore = prefs.Applied;
+
+  EXPECT_EQ(MessageOf([&] { prefs.LoadPrefs(); }), "Failed to get data for 'AutoRegMutators'");
+  for (size_t i = 0; i < FolderPrefs.size(); ++i)
+    EXPECT_EQ(prefs.Editable.FolderTexts[i], "C:\\UT2004\\"s + FolderPrefs[i].DefaultFolder);
+  EXPECT_FALSE(prefs.Editable.RegMutsChecked());
+  EXPECT_EQ(prefs.Applied, appliedBefore);
+}
+
+TEST(Preferences, UncheckingAutoRegDisablesThePromptWhichStillLoadsAsStored) {
+  TMemoryPrefsStore store = CompleteStore();
+  store.PutDWord(AutoRegMutatorsValueName, 0);
+  store.PutDWord(PromptMutRegValueName, 1);
+  TPreferences prefs(store);
+  ASSERT_TRUE(prefs.Editable.RegMutsChecked());
+  ASSERT_TRUE(prefs.Editable.PromptMutsEnabled());
+
+  ASSERT_TRUE(prefs.LoadPrefs());
+  EXPECT_FALSE(prefs.Editable.RegMutsChecked());
+  EXPECT_FALSE(prefs.Editable.PromptMutsEnabled());
+  EXPECT_TRUE(prefs.Editable.PromptMutsChecked());
+  EXPECT_FALSE(prefs.Applied.AutoRegMutators);
+  EXPECT_TRUE(prefs.Applied.PromptMutReg);
+
+  prefs.SavePrefs();
+  EXPECT_EQ(store.Values[PromptMutRegValueName].Data, "\1\0\0\0"s);
+
+  store.PutDWord(AutoRegMutatorsValueName, 1);
+  ASSERT_TRUE(prefs.LoadPrefs());
+  EXPECT_TRUE(prefs.Editable.PromptMutsEnabled());
+}
+
+TEST(Preferences, SaveWritesRawTextsAndNumbersAndCreatesTheKey) {
+  TMemoryPrefsStore store;
+  TPreferences prefs(store);
+  prefs.Editable.FolderTexts[0] = "C:\\Maps";
+  prefs.Editable.FolderTexts[8] = "D:";
+  prefs.Editable.SetPromptMutsChecked(false);
+
+  prefs.SavePrefs();
+
+  EXPECT_TRUE(store.KeyExists);
+  EXPECT_FALSE(store.KeyOpen());
+  EXPECT_EQ(store.Values.size(), 11u);
+  const TStoredValue expected[] = {
+      {TPrefsValueType::String, "C:\\Maps\0"s}, {TPrefsValueType::String, "\0"s},
+      {TPrefsValueType::String, "\0"s},         {TPrefsValueType::String, "\0"s},
+      {TPrefsValueType::String, "\0"s},         {TPrefsValueType::String, "\0"s},
+      {TPrefsValueType::String, "\0"s},         {TPrefsValueType::String, "\0"s},
+      {TPrefsValueType::String, "D:\0"s}};
+  for (size_t i = 0; i < FolderPrefs.size(); ++i) {
+    EXPECT_EQ(store.Values[FolderPrefs[i].ValueName].Type, expected[i].Type) << i;
+    EXPECT_EQ(store.Values[FolderPrefs[i].ValueName].Data, expected[i].Data) << i;
+  }
+  EXPECT_EQ(store.Values[AutoRegMutatorsValueName].Type, TPrefsValueType::DWord);
+  EXPECT_EQ(store.Values[AutoRegMutatorsValueName].Data, "\1\0\0\0"s);
+  EXPECT_EQ(store.Values[PromptMutRegValueName].Data, "\0\0\0\0"s);
+  EXPECT_EQ(prefs.Applied, TAppliedPrefs{});
+}
+
+TEST(Preferences, SaveStopsAtTheFirstRefusedValue) {
+  struct TCase {
+    const char* Name;
+    bool RefuseOpen;
+    const char* RefusedValue;
+    const char* Message;
+    size_t WrittenBefore;
+  };
+  const TCase cases[] = {
+      {"key cannot be created", true, "", "Failed to set data for 'SystemPath'", 0},
+      {"third folder refused", false, "TexturePath", "Failed to set data for 'TexturePath'", 2},
+      {"last option refused", false, "PromptMutReg", "Failed to set data for 'PromptMutReg'", 10},
+  };
+  for (const TCase& c : cases) {
+    TMemoryPrefsStore store;
+    store.RefuseOpen = c.RefuseOpen;
+    store.RefusedWrites.insert(c.RefusedValue);
+    TPreferences prefs(store);
+    EXPECT_EQ(MessageOf([&] { prefs.SavePrefs(); }), c.Message) << c.Name;
+    EXPECT_EQ(store.Values.size(), c.WrittenBefore) << c.Name;
+    EXPECT_FALSE(store.KeyOpen()) << c.Name;
+  }
+}
+
+TEST(Preferences, SavedPrefsLoadBackAsTyped) {
+  TMemoryPrefsStore store;
+  TPreferences saved(store);
+  FillDefaultPaths(saved.Editable, "E:\\Games\\UT2004\\");
+  saved.Editable.FolderTexts[4] = "E:\\Music";
+  saved.Editable.SetRegMutsChecked(false);
+  saved.SavePrefs();
+
+  TPreferences loaded(store);
+  ASSERT_TRUE(loaded.LoadPrefs());
+  EXPECT_EQ(loaded.Editable, saved.Editable);
+  EXPECT_EQ(loaded.Applied.MusicPath, "E:\\Music\\");
+  EXPECT_EQ(loaded.Applied.KarmaPath, "E:\\Games\\UT2004\\KarmaData\\");
+  EXPECT_FALSE(loaded.Applied.AutoRegMutators);
+  EXPECT_TRUE(loaded.Applied.PromptMutReg);
+}
+
+TEST(PrefsModel, DefaultPathsFillEveryFolderAndLeaveTheOptions) {
+  TEditablePrefs prefs;
+  prefs.SetRegMutsChecked(false);
+  prefs.SetPromptMutsChecked(false);
+  FillDefaultPaths(prefs, "C:\\UT2004\\");
+  const char* expected[] = {"C:\\UT2004\\System\\",       "C:\\UT2004\\Maps\\",
+                            "C:\\UT2004\\Textures\\",     "C:\\UT2004\\Sounds\\",
+                            "C:\\UT2004\\Music\\",        "C:\\UT2004\\StaticMeshes\\",
+                            "C:\\UT2004\\Animations\\",   "C:\\UT2004\\KarmaData\\",
+                            "C:\\UT2004\\Cache\\"};
+  for (size_t i = 0; i < FolderPrefs.size(); ++i) EXPECT_EQ(prefs.FolderTexts[i], expected[i]);
+  EXPECT_FALSE(prefs.RegMutsChecked());
+  EXPECT_FALSE(prefs.PromptMutsChecked());
+  EXPECT_FALSE(prefs.PromptMutsEnabled());
+}
+
+TEST(PrefsModel, FolderTableMapsEachValueToItsAppliedField) {
+  TAppliedPrefs applied;
+  for (const TFolderPref& folder : FolderPrefs) applied.*folder.Applied = folder.ValueName;
+  EXPECT_EQ(applied.SystemPath, "SystemPath");
+  EXPECT_EQ(applied.MapPath, "MapPath");
+  EXPECT_EQ(applied.TexturePath, "TexturePath");
+  EXPECT_EQ(applied.SoundPath, "SoundPath");
+  EXPECT_EQ(applied.MusicPath, "MusicPath");
+  EXPECT_EQ(applied.MeshPath, "MeshPath");
+  EXPECT_EQ(applied.AnimationPath, "AnimationPath");
+  EXPECT_EQ(applied.KarmaPath, "KarmaPath");
+  EXPECT_EQ(applied.CachePath, "CachePath");
+}
+
+}  // namespace
