@@ -1,0 +1,101 @@
+#include "integration/integration_run.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "catalogue/cache_index.h"
+#include "catalogue/file_helpers.h"
+#include "catalogue/open_cache.h"
+#include "catalogue/package_kinds.h"
+#include "catalogue/text_rules.h"
+#include "framework/exceptions.h"
+#include "integration/integration_texts.h"
+#include "prefs/applied_prefs.h"
+#include "ui/main_view.h"
+
+namespace {
+
+class TRun {
+public:
+  explicit TRun(TIntegrationContext& context) : c_(context) {}
+
+  void Walk() {
+    c_.View.SetProgressVisible(true);
+    markedInRun_.assign(c_.CacheIndex.CacheList().size(), false);
+    const int rowCount = c_.View.RowCount();
+    for (int row = 0; row < rowCount && !c_.StopRequested(); ++row) {
+      if (!c_.View.RowTicked(row)) continue;
+      ++tickedCount_;
+      IntegrateRow(c_.View.RowCaption(row));
+    }
+  }
+
+  // Drops the lines of the packages integrated so far, saves the index and lists it again.
+  void UpdateIndex() {
+    if (markedCount_ > 0) {
+      const std::string indexPath = c_.Prefs().CachePath + c_.CacheIndex.CacheFileName();
+      c_.CacheIndex.PurgeMarkedEntries();
+      c_.CacheIndex.SaveCacheIndex(indexPath);
+      markedCount_ = 0;
+      c_.CacheIndex.LoadCacheIndex(indexPath);
+    }
+    FillCacheList(c_.View, c_.CacheIndex, c_.Prefs());
+  }
+
+  int TickedCount() const { return tickedCount_; }
+
+private:
+  void IntegrateRow(const std::string& caption) {
+    const int line = c_.CacheIndex.FindCacheEntry(caption);
+    // A second row of the same real name finds the line the first one has just handled.
+    if (line < 0 || markedInRun_[line]) return;
+    const TAppliedPrefs& prefs = c_.Prefs();
+    const std::string payload = prefs.CachePath + ExtractField(1, c_.CacheIndex.CacheList()[line], "=") + ".uxx";
+    const TPackageKind kind = GetPackageKind(caption);
+    if (kind == pkOther) return;
+    const std::string dest = GetDestinationFolder(kind, prefs) + caption;
+
+    c_.View.SetStatusText(FormatText(IntegrationTexts::CopyingFile, FileNameOf(dest).c_str()));
+    CopyFileWithProgress(payload, dest, c_.View, c_.Io);
+    c_.View.SetStatusText(FormatText(IntegrationTexts::DeletingFile, FileNameOf(payload).c_str()));
+    ::DeleteFileA(payload.c_str());
+    if (kind == pkMutator) c_.InstallMutator(caption);
+    c_.CacheIndex.MarkCacheEntry(line);
+    markedInRun_[line] = true;
+    ++markedCount_;
+  }
+
+  TIntegrationContext& c_;
+  std::vector<bool> markedInRun_;
+  int tickedCount_ = 0;
+  int markedCount_ = 0;
+};
+
+}  // namespace
+
+void IntegrateSelected(TIntegrationContext& context) {
+  TRun run(context);
+  try {
+    run.Walk();
+  } catch (...) {
+    // The error is shown once the index tells the truth about what has been integrated.
+    context.View.SetProgressVisible(false);
+    run.UpdateIndex();
+    throw;
+  }
+  context.View.SetProgressVisible(false);
+  context.View.SetStatusText("");
+  if (context.StopRequested()) {
+    run.UpdateIndex();
+    return;
+  }
+  if (run.TickedCount() < 1) {
+    context.View.ShowWarning(IntegrationTexts::NothingTicked);
+    return;
+  }
+  context.View.SetStatusText(IntegrationTexts::UpdatingCacheFile);
+  run.UpdateIndex();
+  context.View.SetStatusText(IntegrationTexts::Done);
+  context.View.ShowInformation(IntegrationTexts::RunSucceeded);
+}

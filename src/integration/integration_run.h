@@ -1,0 +1,30 @@
+#pragma once
+// The integration run: every ticked row's cached payload is copied into the game folder of its
+// kind under its real file name, the payload deleted and its index line dropped; the index is
+// then saved, reloaded and the rows rebuilt.
+#include <functional>
+#include <string>
+
+#include "integration/copy_file.h"
+
+struct TAppliedPrefs;
+class IMainView;
+class TCacheIndex;
+
+struct TIntegrationContext {
+  IMainView& View;
+  TCacheIndex& CacheIndex;
+  std::function<const TAppliedPrefs&()> Prefs;  // read anew at each use
+  // The mutator step, for a code package once it lies in the System folder.
+  std::function<void(const std::string& name)> InstallMutator;
+  // Asked between two rows: true ends the walk early (the window is closing); the index is then
+  // brought up to date as after an error, and nothing more is shown.
+  std::function<bool()> StopRequested;
+  TCopyIo Io = TCopyIo::Standard();
+};
+
+// Runs the walk over the ticked rows. Whatever ends it, an error included, the lines of the
+// packages integrated so far are dropped from the index file before it returns or the error
+// leaves, so every ticked package is either in its game folder and gone from the index, or still
+// in the cache, in the index and on screen. The index file is rewritten only when a line changed.
+void IntegrateSelected(TIntegrationContext& context);
