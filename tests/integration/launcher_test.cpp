@@ -398,6 +398,34 @@ TEST_F(LauncherTest, BackgroundWaitDeliversEventsOnTheCreatingThread) {
   }
 }
 
+TEST_F(LauncherTest, BackgroundHandlerExceptionStaysOffTheMessageLoop) {
+  launcher.WaitUntilFinished = false;
+  bool thrown = false;
+  launcher.OnFinished = [&](TLauncher&) {
+    thrown = true;
+    throw std::runtime_error("handler failed");
+  };
+  launcher.Parameters = "exit 1";
+  launcher.Launch();
+  EXPECT_TRUE(PumpUntil([&] { return thrown && !launcher.Running(); }));
+  EXPECT_EQ(launcher.ProcessHandle(), nullptr);
+
+  // The launcher serves the next start as usual.
+  launcher.OnFinished = [this](TLauncher&) { ++finished; };
+  launcher.Parameters = "exit 2";
+  launcher.Launch();
+  EXPECT_TRUE(PumpUntil([&] { return finished == 1 && !launcher.Running(); }));
+  EXPECT_EQ(launcher.ExitCode(), 2u);
+}
+
+TEST_F(LauncherTest, AbandonWhileIdleDoesNotCutTheNextWait) {
+  launcher.AbandonWait();
+  launcher.Parameters = "exit 9";
+  launcher.Launch();
+  EXPECT_EQ(finished, 1);
+  EXPECT_EQ(launcher.ExitCode(), 9u);
+}
+
 TEST_F(LauncherTest, DestroyingDuringABackgroundWaitLeavesTheProcess) {
   const std::string hold = HoldFile();
   {
