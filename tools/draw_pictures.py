@@ -190,8 +190,8 @@ def paint_cylinder(canvas, cx, top, bottom, rx, ry, body_shades, top_face, outli
 def draw_gold_cylinder():
     canvas = Canvas(16)
     paint_cylinder(canvas, 8, 4.5, 12, 5.5, 2.6,
-                   [(240, 200, 70), (255, 235, 130), (240, 190, 40), (210, 160, 20), (170, 120, 0)],
-                   (255, 240, 170), (110, 70, 0))
+                   [(225, 175, 40), (255, 220, 90), (230, 175, 30), (195, 140, 10), (150, 100, 0)],
+                   (255, 245, 190), (110, 70, 0))
     return canvas
 
 
@@ -224,8 +224,8 @@ def paint_cog(canvas, cx, cy, rx, ry, tooth_depth, rim_depth, teeth):
 
 def draw_integrate():
     canvas = Canvas(24)
-    paint_cog(canvas, 12, 16.5, 11.5, 5.8, 2.5, 2, 8)
-    paint_cylinder(canvas, 12, 3, 14.5, 4.5, 2.0,
+    paint_cog(canvas, 12, 16.5, 11.5, 6.0, 3.0, 2, 10)
+    paint_cylinder(canvas, 12, 3, 14, 4.5, 2.0,
                    [(170, 175, 185), (230, 233, 240), (185, 190, 200), (145, 150, 160),
                     (110, 115, 125)],
                    (215, 220, 228), (50, 55, 65))
