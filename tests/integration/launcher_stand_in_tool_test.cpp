@@ -1,75 +1,52 @@
-// The stand-in for the game's tool, run the way the mutator registration runs the real one:
-// hidden, in the System folder, waited for while messages are handled.
+// The stand-in for the game's tool, run as the mutator registration runs the real one: hidden,
+// in the System folder, waited for while messages are handled.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
 
+#include "framework/win_handles.h"
 #include "integration/launcher.h"
 #include "support/test_files.h"
 
-namespace {
-
-std::string StandInTool() {
-  std::string path = PN_STAND_IN_UCC_EXE;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-class StandInToolTest : public testing::Test {
-protected:
-  void SetUp() override {
-    system = temp.Sub("UT2004\\System\\", true);
-    const std::string tool = ReadFileBytes(StandInTool());
-    WriteFileBytes(system + "ucc.exe", tool);
-    launcher.FileName = system + "ucc.exe";
-    launcher.StartDir = system;
-    launcher.ShowMode = TShowMode::smHide;
-    launcher.WaitUntilFinished = true;
-    launcher.WaitType = TWaitType::wtProcessMessages;
-    launcher.OnFinished = [this](TLauncher&) { ++finished; };
-  }
-
+TEST(StandInTool, RecordsTheCallWritesTheRegistrationFileAndCanBeHeld) {
   TTempFolder temp;
-  std::string system;
-  TLauncher launcher;
-  int finished = 0;
-};
-
-TEST_F(StandInToolTest, RecordsEachCallAndWritesTheRegistrationFile) {
-  const char* packages[] = {"MyMutator.u", "Two Words.u", "Core.bak.u"};
-  std::string expectedLog;
-  for (const char* package : packages) {
-    launcher.Parameters = std::string("exportcache ") + package;
-    launcher.Launch();
-    expectedLog += system.substr(0, system.size() - 1) + "|" + launcher.Parameters + "\r\n";
-  }
-  EXPECT_EQ(finished, 3);
-  EXPECT_EQ(launcher.ExitCode(), 0u);
-  EXPECT_EQ(ReadFileBytes(system + "ucc-calls.log"), expectedLog);
-  EXPECT_TRUE(FileExists(system + "MyMutator.ucl"));
-  EXPECT_TRUE(FileExists(system + "Two.ucl"));  // unquoted: the name ends at the blank
-  EXPECT_TRUE(FileExists(system + "Core.ucl"));
-}
-
-TEST_F(StandInToolTest, HoldFileKeepsTheToolRunning) {
+  const std::string system = temp.Sub("UT2004\\System\\", true);
+  std::string tool = PN_STAND_IN_UCC_EXE;
+  for (char& c : tool)
+    if (c == '/') c = '\\';
+  WriteFileBytes(system + "ucc.exe", ReadFileBytes(tool));
   WriteFileBytes(system + "ucc-wait", "");
+
+  TLauncher launcher;
+  launcher.FileName = system + "ucc.exe";
+  launcher.StartDir = system;
+  launcher.ShowMode = TShowMode::smHide;
+  launcher.WaitUntilFinished = true;
+  launcher.WaitType = TWaitType::wtProcessMessages;
   launcher.Timeout = 200;
   int timeouts = 0;
-  launcher.OnTimeout = [&](TLauncher&) { ++timeouts; };
+  TKernelHandle held;
+  launcher.OnTimeout = [&](TLauncher& sender) {
+    ++timeouts;
+    ::DuplicateHandle(::GetCurrentProcess(), sender.ProcessHandle(), ::GetCurrentProcess(),
+                      held.Put(), 0, FALSE, DUPLICATE_SAME_ACCESS);
+  };
   launcher.Parameters = "exportcache Held.u";
   launcher.Launch();
   EXPECT_EQ(timeouts, 1);
   EXPECT_FALSE(FileExists(system + "Held.ucl"));
 
   ::DeleteFileA((system + "ucc-wait").c_str());
+  ASSERT_EQ(::WaitForSingleObject(held.Get(), 10000), WAIT_OBJECT_0);
+  EXPECT_TRUE(FileExists(system + "Held.ucl"));
   launcher.Timeout = -1;
-  launcher.Parameters = "exportcache Second.u";
+  launcher.Parameters = "exportcache Core.bak.u";
   launcher.Launch();
-  EXPECT_EQ(finished, 1);
-  EXPECT_TRUE(FileExists(system + "Second.ucl"));
+  EXPECT_EQ(timeouts, 1);
+  EXPECT_TRUE(FileExists(system + "Core.ucl"));
+  const std::string folder = system.substr(0, system.size() - 1);
+  EXPECT_EQ(ReadFileBytes(system + "ucc-calls.log"),
+            folder + "|exportcache Held.u\r\n" + folder + "|exportcache Core.bak.u\r\n");
 }
-
-}  // namespace

@@ -349,22 +349,6 @@ TEST_F(LauncherTest, ChildGetsParametersWorkingFolderAndShowCommand) {
   }
 }
 
-TEST_F(LauncherTest, DetachedStartDoesNotWaitOrReport) {
-  const std::string record = temp.Path() + "detached.txt";
-  launcher.Parameters = "record \"" + record + "\"";
-  EXPECT_EQ(launcher.LaunchDetached(), 0u);
-  EXPECT_FALSE(launcher.Running());
-  EXPECT_EQ(launcher.ProcessHandle(), nullptr);
-  EXPECT_TRUE(PumpUntil([&] { return FileExists(record); }));
-
-  launcher.FileName = temp.Path() + "missing.exe";
-  const uint32_t failure = launcher.LaunchDetached();
-  EXPECT_GT(failure, 0u);
-  EXPECT_LT(failure, 32u);
-  EXPECT_EQ(launcher.LastErrorCode(), 0u);
-  EXPECT_EQ(finished + timeouts + errors, 0);
-}
-
 TEST_F(LauncherTest, BackgroundWaitDeliversEventsOnTheCreatingThread) {
   struct TCase {
     const char* Name;

@@ -148,6 +148,8 @@ TEST(Preferences, OptionValues) {
       if (c.Failure) {
         EXPECT_EQ(MessageOf([&] { prefs.LoadPrefs(); }), FormatText(c.Failure, valueName))
             << valueName << ": " << c.Name;
+        // The folders were placed before the options were read; nothing was applied.
+        EXPECT_EQ(prefs.Editable.FolderTexts[8], "C:\\UT2004\\Cache\\") << c.Name;
         EXPECT_EQ(prefs.Applied, TAppliedPrefs{}) << valueName << ": " << c.Name;
       } else {
         ASSERT_TRUE(prefs.LoadPrefs()) << valueName << ": " << c.Name;
@@ -160,20 +162,6 @@ TEST(Preferences, OptionValues) {
       EXPECT_FALSE(store.KeyOpen());
     }
   }
-}
-
-TEST(Preferences, MissingOptionLeavesFoldersPlacedAndAppliedUnchanged) {
-  TMemoryPrefsStore store = CompleteStore();
-  store.Values.erase(AutoRegMutatorsValueName);
-  TPreferences prefs(store);
-  MarkPrevious(prefs);
-  const TAppliedPrefs appliedBefore = prefs.Applied;
-
-  EXPECT_EQ(MessageOf([&] { prefs.LoadPrefs(); }), "Failed to get data for 'AutoRegMutators'");
-  for (size_t i = 0; i < FolderPrefs.size(); ++i)
-    EXPECT_EQ(prefs.Editable.FolderTexts[i], "C:\\UT2004\\"s + FolderPrefs[i].DefaultFolder);
-  EXPECT_FALSE(prefs.Editable.RegMutsChecked());
-  EXPECT_EQ(prefs.Applied, appliedBefore);
 }
 
 TEST(Preferences, UncheckingAutoRegDisablesThePromptWhichStillLoadsAsStored) {
@@ -282,20 +270,6 @@ TEST(PrefsModel, DefaultPathsFillEveryFolderAndLeaveTheOptions) {
   EXPECT_FALSE(prefs.RegMutsChecked());
   EXPECT_FALSE(prefs.PromptMutsChecked());
   EXPECT_FALSE(prefs.PromptMutsEnabled());
-}
-
-TEST(PrefsModel, FolderTableMapsEachValueToItsAppliedField) {
-  TAppliedPrefs applied;
-  for (const TFolderPref& folder : FolderPrefs) applied.*folder.Applied = folder.ValueName;
-  EXPECT_EQ(applied.SystemPath, "SystemPath");
-  EXPECT_EQ(applied.MapPath, "MapPath");
-  EXPECT_EQ(applied.TexturePath, "TexturePath");
-  EXPECT_EQ(applied.SoundPath, "SoundPath");
-  EXPECT_EQ(applied.MusicPath, "MusicPath");
-  EXPECT_EQ(applied.MeshPath, "MeshPath");
-  EXPECT_EQ(applied.AnimationPath, "AnimationPath");
-  EXPECT_EQ(applied.KarmaPath, "KarmaPath");
-  EXPECT_EQ(applied.CachePath, "CachePath");
 }
 
 }  // namespace
