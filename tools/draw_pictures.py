@@ -362,8 +362,7 @@ def ico_bytes(canvas, palette):
                 indices.append(index_of[colour])
         row = bytes((indices[i] << 4) | indices[i + 1] for i in range(0, size, 2))
         colour_rows += row + bytes((-len(row)) % 4)
-        mask_rows += mask_bits.to_bytes(mask_stride, "big") if size % 32 == 0 else \
-            (mask_bits << (mask_stride * 8 - size)).to_bytes(mask_stride, "big")
+        mask_rows += (mask_bits << (mask_stride * 8 - size)).to_bytes(mask_stride, "big")
     palette_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
     image_size = len(colour_rows) + len(mask_rows)
     # The height counts the colour image and the mask together.
