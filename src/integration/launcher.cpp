@@ -1,5 +1,6 @@
 #include "integration/launcher.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "framework/exceptions.h"
@@ -40,6 +41,8 @@ public:
 private:
   static DWORD WINAPI Body(void* parameter) {
     TLauncher& launcher = static_cast<TLaunchThread*>(parameter)->launcher_;
+    // The shell may hand the start to extensions that need COM on the calling thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     try {
       launcher.StartProcess();
     } catch (...) {
@@ -47,6 +50,7 @@ private:
       // already idle again, which is what the exception would have left behind.
     }
     launcher.startSettled_ = true;
+    if (SUCCEEDED(com)) ::CoUninitialize();
     return 0;
   }
 
@@ -105,13 +109,15 @@ uint32_t TLauncher::ShellErrorNumber(uintptr_t instApp) {
 
 void TLauncher::Launch() {
   if (running_ || FileName.empty()) return;
+  // An earlier launch thread has its outcome settled but may still deliver its error event;
+  // it ends before anything of this start is set.
+  JoinLaunchThread();
   request_ = TLaunchRequest{Action,   FileName, Parameters, StartDir, ShowMode,
                             static_cast<uint32_t>(Timeout), WaitType, !WaitUntilFinished};
   if (!request_.OnLaunchThread) {
     StartProcess();
     return;
   }
-  JoinLaunchThread();
   startSettled_ = false;
   ::ResetEvent(terminate_.Get());
   launchThread_ = std::make_unique<TLaunchThread>(*this);
