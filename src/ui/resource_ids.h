@@ -1,0 +1,67 @@
+#pragma once
+// Identifiers of the program's resources: menus, accelerators, pictures, the icon and the dialog
+// templates with their controls. Shared by resources.rc and the code; plain #defines so that the
+// resource compiler reads them too.
+
+// The icon is named, not numbered: the shell takes the program's icon from "MAINICON".
+#define IDI_MAINICON_NAME "MAINICON"
+
+// Main menu MainMenu1.
+#define IDM_MAINMENU1                      100
+#define IDM_PREFERENCES1                   101  // "&File" > "&Preferences"
+#define IDM_EXIT1                          102  // "&File" > "E&xit"
+#define IDM_OPENCACHE1                     103  // "&Actions" > "&Open cache"
+#define IDM_INTEGRATE1                     104  // "&Actions" > "&Integrate selected"
+#define IDM_REGISTERUNINSTALLEDMUTATORS1   105  // "&Actions" > "Register uninstalled mutators"
+
+// Context menu PopupMenu1 of the package list: its one sub-menu holds SelectAll1.
+#define IDM_POPUPMENU1                     110
+#define IDM_SELECTALL1                     111  // "Select &All\tCtrl+A"
+
+// Accelerators of the main window: Ctrl+A sends IDM_SELECTALL1 (the window passes it on only
+// while the list has the keyboard focus).
+#define IDA_MAINACCELERATORS               120
+
+// Pictures. List and menu images are 16x16; the two large buttons' are 24x24 and the dialog
+// buttons' 16x16, magenta (255,0,255) transparent.
+#define IDB_BULB_LIT                       200
+#define IDB_BULB_UNLIT                     201
+#define IDB_PLUS                           202
+#define IDB_OPEN_CACHE                     203
+#define IDB_INTEGRATE                      204
+#define IDB_DEFAULT_PATHS                  205
+#define IDB_SAVE                           206
+#define IDB_CANCEL                         207
+
+// The preferences dialog and its controls. Edits and their folder buttons are numbered in row
+// order: the edit of row r (0..8) is IDC_PREFS_EDIT_FIRST + r, its button
+// IDC_PREFS_BROWSE_FIRST + r, its label IDC_PREFS_LABEL_FIRST + r.
+#define IDD_PREFERENCES                    300
+#define IDC_PREFS_PATHS_PANEL              301
+#define IDC_PREFS_PATHS_HEADING            302
+#define IDC_PREFS_OPTIONS_PANEL            303
+#define IDC_PREFS_OPTIONS_HEADING          304
+#define IDC_CBREGMUTS                      305
+#define IDC_CBPROMPTMUTS                   306
+#define IDC_TBQUICKPATH                    307
+#define IDC_TBSAVE                         308
+#define IDC_TBCANCEL                       309
+#define IDC_PREFS_LABEL_FIRST              310  // 310..318
+#define IDC_PREFS_EDIT_FIRST               320  // 320..328: teSystem .. teCache
+#define IDC_PREFS_BROWSE_FIRST             330  // 330..338
+#define IDC_TESYSTEM                       320
+#define IDC_TEMAPS                         321
+#define IDC_TETEXTURES                     322
+#define IDC_TESOUNDS                       323
+#define IDC_TEMUSIC                        324
+#define IDC_TEMESHES                       325
+#define IDC_TEANIMATIONS                   326
+#define IDC_TEKARMA                        327
+#define IDC_TECACHE                        328
+
+// The program's message box: an icon, the text and up to two buttons.
+#define IDD_MESSAGE                        400
+#define IDC_MESSAGE_ICON                   401
+#define IDC_MESSAGE_TEXT                   402
+#define IDC_MESSAGE_BUTTON1                403  // "OK" or "&Yes"
+#define IDC_MESSAGE_BUTTON2                404  // "&No"
