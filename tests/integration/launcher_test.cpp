@@ -4,11 +4,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <atomic>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "framework/win_handles.h"
 #include "integration/launcher.h"
