@@ -348,6 +348,30 @@ TEST_F(LauncherTest, ChildGetsParametersWorkingFolderAndShowCommand) {
   }
 }
 
+TEST_F(LauncherTest, DetachedStartDuringAWaitLeavesThatWaitAlone) {
+  const std::string hold = HoldFile();
+  const std::string record = temp.Path() + "detached.txt";
+  TTestWindow window;
+  uint32_t detached = 1, detachedMissing = 0;
+  window.OnMessage = [&] {
+    launcher.Parameters = "record \"" + record + "\"";
+    detached = launcher.LaunchDetached();
+    launcher.FileName = temp.Path() + "missing.exe";
+    detachedMissing = launcher.LaunchDetached();
+    ::DeleteFileA(hold.c_str());
+  };
+  ::PostMessageA(window.Handle(), TestMessage, 0, 0);
+  launcher.Parameters = "wait-file \"" + hold + "\"";
+  launcher.Launch();
+  EXPECT_EQ(detached, 0u);
+  EXPECT_GT(detachedMissing, 0u);
+  EXPECT_LT(detachedMissing, 32u);
+  EXPECT_EQ(finished, 1);
+  EXPECT_EQ(errors, 0);
+  EXPECT_EQ(launcher.LastErrorCode(), 0u);
+  EXPECT_TRUE(PumpUntil([&] { return FileExists(record); }));
+}
+
 TEST_F(LauncherTest, BackgroundWaitDeliversEventsOnTheCreatingThread) {
   struct TCase {
     const char* Name;
