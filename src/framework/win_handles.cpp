@@ -7,6 +7,8 @@ std::string SystemErrorText(DWORD error) {
       nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
   std::string text(buffer ? buffer : "", length);
   if (buffer) ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  // The system's texts end in a full stop and a line end; messages that quote them add their own.
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
   return text;
 }

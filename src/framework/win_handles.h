@@ -95,6 +95,6 @@ using TImageList = TUniqueHandle<TImageListTraits>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 
-// The system's text for an error number, without the trailing line end.
+// The system's text for an error number, without its trailing full stop and line end.
 #include <string>
 std::string SystemErrorText(DWORD error);
