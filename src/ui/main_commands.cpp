@@ -111,7 +111,8 @@ void TMainCommands::tbCopySelectedClick() {
   RunOperation([this] {
     TIntegrationContext context{*operationView_, CacheIndex, prefs_,
                                 [this](const std::string& name) {
-                                  InstallMutator(name, prefs_(), *operationView_, launcher_);
+                                  // Once the window is closing, no tool is started any more.
+                                  if (!closeRequested_) InstallMutator(name, prefs_(), *operationView_, launcher_);
                                 },
                                 [this] { return closeRequested_; }, CopyIo};
     IntegrateSelected(context);
