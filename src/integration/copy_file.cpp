@@ -27,51 +27,66 @@ int64_t NowMicroseconds() {
   return now.QuadPart / frequency * 1000000 + now.QuadPart % frequency * 1000000 / frequency;
 }
 
-// The temporary file a copy is written to. Removed on every path unless it has been put in place.
-class TPartialCopy {
+// An existing destination must be replaceable before anything is copied: not a folder, not
+// read-only, and not open elsewhere.
+bool CanReplace(const std::string& dest) {
+  const DWORD attributes = ::GetFileAttributesA(dest.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+  TFileHandle probe(::CreateFileA(dest.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  return probe.Valid();
+}
+
+// The file a copy is written to. A new destination is written in place; an existing one is
+// replaced only by a complete copy, written beside it under a temporary name. Whatever has been
+// written is removed on every path unless the copy has been put in place.
+class TOutputFile {
 public:
-  explicit TPartialCopy(const std::string& folder) {
+  explicit TOutputFile(const std::string& dest) : dest_(dest) {
+    // Trying the new file first costs one look-up in the folder, as the system's own copy does;
+    // a per-name look-up in a big folder is dear on an emulated file system.
+    handle_.Reset(::CreateFileA(dest.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (handle_) {
+      path_ = dest;
+      return;
+    }
+    const DWORD error = ::GetLastError();
+    if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || !CanReplace(dest)) return;
     char name[MAX_PATH];
-    if (::GetTempFileNameA(folder.c_str(), "pn", 0, name) == 0) return;
+    if (::GetTempFileNameA(FolderOf(dest).c_str(), "pn", 0, name) == 0) return;
     path_ = name;
     handle_.Reset(::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  ~TPartialCopy() {
+  ~TOutputFile() {
     handle_.Reset();
     if (!path_.empty()) ::DeleteFileA(path_.c_str());
   }
-  TPartialCopy(const TPartialCopy&) = delete;
-  TPartialCopy& operator=(const TPartialCopy&) = delete;
+  TOutputFile(const TOutputFile&) = delete;
+  TOutputFile& operator=(const TOutputFile&) = delete;
 
   bool Created() const { return handle_.Valid(); }
   HANDLE Handle() const { return handle_.Get(); }
 
   bool Flush() { return ::FlushFileBuffers(handle_.Get()) != 0; }
 
-  bool Replace(const std::string& dest) {
+  // Closes the complete copy and puts it in place.
+  bool Commit() {
     handle_.Reset();
-    if (!::MoveFileExA(path_.c_str(), dest.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (path_ != dest_ &&
+        !::MoveFileExA(path_.c_str(), dest_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return false;
     path_.clear();
     return true;
   }
 
 private:
-  std::string path_;
+  std::string dest_;
+  std::string path_;  // what is written to, removed unless committed
   TFileHandle handle_;
 };
-
-// An existing destination must be replaceable before anything is copied: not a folder, not
-// read-only, and not open elsewhere.
-bool CanReplace(const std::string& dest) {
-  const DWORD attributes = ::GetFileAttributesA(dest.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
-  TFileHandle probe(::CreateFileA(dest.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  return probe.Valid();
-}
 
 int ProgressValue(int64_t bytes) { return bytes > INT32_MAX ? INT32_MAX : static_cast<int>(bytes); }
 
@@ -99,8 +114,7 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IM
   TFileHandle source(::CreateFileA(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!source) throw Exception(IntegrationTexts::ErrorOpeningFile);
-  if (!CanReplace(dest)) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
-  TPartialCopy copy(FolderOf(dest));
+  TOutputFile copy(dest);
   if (!copy.Created()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
 
   int64_t copied = 0;
@@ -128,6 +142,6 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IM
   }
   if (!copy.Flush()) throw Exception(IntegrationTexts::ErrorWritingOutputFile);
   source.Reset();
-  if (!copy.Replace(dest)) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
+  if (!copy.Commit()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
   view.SetProgressPosition(ProgressValue(copied));
 }

@@ -22,9 +22,9 @@ struct TCopyIo {
   static TCopyIo Standard();
 };
 
-// Copies Source to Dest (resolved against the current folder). The copy goes to a temporary file
-// beside Dest, flushed to disk, which then replaces Dest; so an existing Dest is either replaced
-// by the complete copy or left as it was. Raises Exception with "Error opening file" (Source),
+// Copies Source to Dest (resolved against the current folder), flushed to disk before it returns.
+// An existing Dest is replaced only by the complete copy, written beside it under a temporary
+// name; so it is either replaced or left as it was. Raises Exception with "Error opening file" (Source),
 // "Error creating output file" (Dest's folder missing, or an existing Dest read-only or in use;
 // checked before any byte is copied), "Error reading file" or "Error writing output file"; after
 // an error nothing of the copy remains.
