@@ -127,6 +127,7 @@ else
   import -display "$DISPLAY" -window root "$screenshot" && shot_taken=1
   # Ends the programs of the demo prefix only, which this script started.
   wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
   wait "$program_pid" 2>/dev/null || true
   [ "$shot_taken" = 1 ] || die "no screenshot taken"
   say "screenshot saved to $screenshot"
