@@ -3,6 +3,7 @@
 #include <map>
 
 #include "catalogue/listing_rows.h"
+#include "catalogue/listing_row_printer.h"
 #include "catalogue/package_kinds.h"
 
 TEST(PackageKinds, ComeFromTheExactExtension) {
