@@ -1,20 +1,12 @@
-// The main window's commands without a window: the guard around long operations and the close
-// request, on a real game folder under Wine with the stand-in for the game's tool.
+// The main window's commands without a window: commands refused during a long operation, and a
+// close request that waits for it, on a real game folder with the stand-in for the game's tool.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include "framework/exceptions.h"
-#include "integration/fake_main_view.h"
-#include "integration/game_folder.h"
 #include "integration/integration_texts.h"
-#include "integration/stand_in_tool.h"
+#include "integration/main_job_fixture.h"
 #include "ui/main_commands.h"
 
 namespace {
-
-using TBoxKind = TFakeMainView::TBoxKind;
-const std::string Header = "[Cache]";
 
 class MainCommands : public ::testing::Test {
 protected:
@@ -22,162 +14,103 @@ protected:
   TFakeMainView view;
   TGameToolLauncher launcher;
   TMainCommands commands{view, [this]() -> const TAppliedPrefs& { return game.Prefs; }, launcher};
-  int closeCalls = 0;
+  int closes = 0;
+  bool closedAtOnce = true;
 
-  void SetUp() override {
-    commands.InstallRecordKey = "SOFTWARE\\Morvane\\PellorinTests\\NoSuchRecord";
-    commands.OnCloseReady = [this] { ++closeCalls; };
-    InstallStandInTool(game.Prefs.SystemPath);
-  }
+  void SetUp() override { commands.OnCloseReady = [this] { ++closes; }; }
   void OpenAndTickAll(const std::vector<std::string>& lines) {
-    game.WriteIndex(lines);
+    WriteFileBytes(game.Index(), TGameFolder::Joined(lines));
     commands.tbOpenCacheClick();
     commands.SelectAll1Click();
     view.Boxes.clear();
-    view.StatusHistory.clear();
   }
-  std::string Integrate() {
-    try {
-      commands.tbCopySelectedClick();
-    } catch (const Exception& error) {
-      return error.what();
-    }
-    return "";
-  }
-};
-
-TEST_F(MainCommands, SelectAllTicksEveryRowAndNothingOnAnEmptyList) {
-  commands.SelectAll1Click();
-  EXPECT_TRUE(view.Rows.empty());
-  game.WriteIndex({Header, game.Entry(1, "A.utx", "a"), game.Entry(2, "B.utx", "b")});
-  commands.tbOpenCacheClick();
-  view.Rows[0].Ticked = true;
-  commands.SelectAll1Click();
-  EXPECT_TRUE(view.Rows[0].Ticked && view.Rows[1].Ticked);
-}
-
-TEST_F(MainCommands, CommandsChosenDuringARunAreRefusedAndTheRunGoesOn) {
-  OpenAndTickAll({Header, game.Entry(1, "A.utx", "a"), game.Entry(2, "B.utx", "b"), game.Entry(3, "C.utx", "c")});
-  view.Rows[2].Ticked = false;
-  bool busySeen = false, preferencesAllowed = true;
-  std::string statusAfterRefusals;
-  view.OnPendingMessages = [&] {
-    if (busySeen) return;
-    busySeen = commands.Busy();
-    commands.tbOpenCacheClick();
-    commands.tbCopySelectedClick();
-    commands.tbRegisterUninstalledClick();
-    preferencesAllowed = commands.CanShowPreferences();
-    commands.SelectAll1Click();  // ticking stays possible: row C joins the run
-    statusAfterRefusals = view.Status;
-  };
-
-  EXPECT_EQ(Integrate(), "");
-
-  EXPECT_TRUE(busySeen);
-  EXPECT_FALSE(preferencesAllowed);
-  EXPECT_EQ(statusAfterRefusals, IntegrationTexts::BusyRefusal);
-  EXPECT_FALSE(commands.Busy());
-  EXPECT_TRUE(commands.CanShowPreferences());
-  EXPECT_EQ(view.DialogRequests.size(), 0u);
-  EXPECT_EQ(view.BoxTexts(), (std::vector<std::string>{"The cache is empty.", IntegrationTexts::RunSucceeded}));
-  EXPECT_EQ(ReadFileBytes(game.IndexPath()), TGameFolder::Joined({Header}));
-  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "C.utx"), "c");
-  EXPECT_EQ(view.Status, "Done!");
-}
-
-TEST_F(MainCommands, RunThatFailsAfterARefusalShowsItsOwnStatusAgain) {
-  OpenAndTickAll({Header, game.Entry(1, "A.utx", PayloadBytes(50000, 1))});
-  commands.CopyIo.Write = [](HANDLE, const void*, DWORD) { return false; };
-  view.OnPendingMessages = [&] { commands.tbOpenCacheClick(); };
-  EXPECT_EQ(Integrate(), "Error writing output file");
-  EXPECT_EQ(view.Status, "Copying A.utx...");
-  EXPECT_FALSE(commands.Busy());
-}
-
-TEST_F(MainCommands, CloseWhenIdleIsAtOnce) {
-  EXPECT_TRUE(commands.RequestClose());
-  EXPECT_EQ(closeCalls, 0);
-}
-
-TEST_F(MainCommands, CloseDuringACopyFinishesTheFileSavesTheIndexAndThenCloses) {
-  game.Prefs.AutoRegMutators = true;  // but the closing window starts no tool
-  const std::string second = game.Entry(2, "B.utx", "b");
-  OpenAndTickAll({Header, game.Entry(1, "A.u", PayloadBytes(70000, 1)), second});
-  bool closeAtOnce = true;
-  view.OnPendingMessages = [&] {
-    if (view.PendingMessageCalls == 1) closeAtOnce = commands.RequestClose();
-  };
-
-  EXPECT_EQ(Integrate(), "");
-
-  EXPECT_FALSE(closeAtOnce);
-  EXPECT_EQ(closeCalls, 1);
-  EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "A.u"), PayloadBytes(70000, 1));
-  EXPECT_TRUE(ToolCalls(game.Prefs.SystemPath).empty());
-  EXPECT_EQ(ReadFileBytes(game.IndexPath()), TGameFolder::Joined({Header, second}));
-  EXPECT_FALSE(FileExists(game.Prefs.TexturePath + "B.utx"));
-  EXPECT_TRUE(view.Boxes.empty());
-  EXPECT_FALSE(commands.Busy());
-}
-
-// The tool is held running; the close request arrives through the launcher's wait.
-class MainCommandsWithHeldTool : public MainCommands {
-protected:
-  void SetUp() override {
-    MainCommands::SetUp();
-    WriteFileBytes(HoldFile(), "");
+  std::string Integrate() { return ErrorOf([this] { commands.tbCopySelectedClick(); }); }
+  // Holds the tool running; a message posted as it starts brings the close request through the
+  // launcher's wait.
+  void CloseWhileTheToolRuns() {
+    WriteFileBytes(game.Prefs.SystemPath + "ucc-wait", "");
+    view.OnStatusText = [](const std::string& text) {
+      if (text.find(" mutator ") != std::string::npos) ::PostThreadMessageA(::GetCurrentThreadId(), WM_APP, 0, 0);
+    };
     launcher.ProcessMessages = [this] {
       MSG message;
       while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-      closeAtOnce = commands.RequestClose();
-    };
-    // A posted message wakes the launcher's wait once the tool has started.
-    view.OnStatusText = [](const std::string& text) {
-      if (text.rfind("Installing", 0) == 0 || text.rfind("Registering", 0) == 0)
-        ::PostThreadMessageA(::GetCurrentThreadId(), WM_APP, 0, 0);
+      closedAtOnce = commands.RequestClose();
     };
   }
-  void TearDown() override {
-    ::DeleteFileA(HoldFile().c_str());
-    // Let the tool end before the folder goes.
-    for (int i = 0; i < 500 && ToolCalls(game.Prefs.SystemPath).empty(); ++i) ::Sleep(20);
+  // Lets a held tool end; the tool itself reports when it has.
+  std::vector<std::string> ReleaseTheTool() {
+    ::DeleteFileA((game.Prefs.SystemPath + "ucc-wait").c_str());
+    for (int round = 0; round < 1000 && game.ToolCalls().empty(); ++round) ::Sleep(10);
+    return game.ToolCalls();
   }
-  std::string HoldFile() const { return game.Prefs.SystemPath + "ucc-wait"; }
-  bool closeAtOnce = true;
 };
 
-TEST_F(MainCommandsWithHeldTool, CloseDuringTheIntegrationToolRunLeavesTheToolAndSavesTheIndex) {
+TEST_F(MainCommands, CommandsChosenDuringARunAreRefusedWhileTicksStillCount) {
+  OpenAndTickAll({Header, game.Entry(1, "A.utx", "a"), game.Entry(2, "B.utx", "b")});
+  view.Rows[1].Ticked = false;
+  bool busy = false, preferences = true;
+  std::string note;
+  view.OnPendingMessages = [&] {
+    busy = commands.Busy();
+    commands.SelectAll1Click();
+    commands.tbOpenCacheClick();  // would drop the ticks
+    commands.tbCopySelectedClick();
+    commands.tbRegisterUninstalledClick();
+    preferences = commands.CanShowPreferences();
+    note = view.Status;
+  };
+  EXPECT_EQ(Integrate(), "");
+  EXPECT_TRUE(busy);
+  EXPECT_FALSE(preferences || commands.Busy() || !commands.CanShowPreferences());
+  EXPECT_EQ(note, IntegrationTexts::BusyRefusal);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "B.utx"), "b");  // ticked during the run
+  EXPECT_EQ(view.Boxes.back(), std::string("info: ") + IntegrationTexts::RunSucceeded);
+  EXPECT_EQ(view.Status, "Done!");
+
+  // A run that fails after a refusal shows its own last step again.
+  OpenAndTickAll({Header, game.Entry(3, "C.utx", "c")});
+  commands.CopyIo.Write = [](HANDLE, const void*, DWORD) { return false; };
+  EXPECT_EQ(Integrate(), "Error writing output file");
+  EXPECT_EQ(view.Status, "Copying C.utx...");
+}
+
+TEST_F(MainCommands, CloseDuringACopyFinishesTheFileAndStartsNothingMore) {
+  EXPECT_TRUE(commands.RequestClose());
+  game.Prefs.AutoRegMutators = true;
+  const std::string second = game.Entry(2, "B.utx", "b");
+  OpenAndTickAll({Header, game.Entry(1, "A.u", PayloadBytes(70000, 1)), second});
+  view.OnPendingMessages = [this] { closedAtOnce = commands.RequestClose(); };
+  EXPECT_EQ(Integrate(), "");
+  EXPECT_FALSE(closedAtOnce);
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "A.u"), PayloadBytes(70000, 1));
+  EXPECT_TRUE(game.ToolCalls().empty());  // the closing window registers nothing
+  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header, second}));
+  EXPECT_TRUE(view.Boxes.empty());
+}
+
+TEST_F(MainCommands, CloseDuringTheToolRunLeavesTheToolRunningAndSavesTheIndex) {
   game.Prefs.AutoRegMutators = true;
   const std::string later = game.Entry(2, "Later.utx", "later");
   OpenAndTickAll({Header, game.Entry(1, "Held.u", "code"), later});
-
+  CloseWhileTheToolRuns();
   EXPECT_EQ(Integrate(), "");
-
-  EXPECT_FALSE(closeAtOnce);
-  EXPECT_EQ(closeCalls, 1);
-  EXPECT_FALSE(launcher.Running());
-  EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "Held.u"), "code");
-  EXPECT_EQ(ReadFileBytes(game.IndexPath()), TGameFolder::Joined({Header, later}));
-  EXPECT_TRUE(ToolCalls(game.Prefs.SystemPath).empty());  // still held, not ended
-
-  ::DeleteFileA(HoldFile().c_str());
-  for (int i = 0; i < 500 && ToolCalls(game.Prefs.SystemPath).empty(); ++i) ::Sleep(20);
-  EXPECT_EQ(ToolCalls(game.Prefs.SystemPath), std::vector<std::string>{ToolCall(game.Prefs.SystemPath, "exportcache Held.u")});
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(closedAtOnce || launcher.Running());
+  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header, later}));
+  EXPECT_TRUE(game.ToolCalls().empty());  // still held
+  EXPECT_EQ(ReleaseTheTool(), std::vector<std::string>{game.ToolCall("exportcache Held.u")});
 }
 
-TEST_F(MainCommandsWithHeldTool, CloseDuringTheBulkRegistrationStopsAfterThePackageInHand) {
+TEST_F(MainCommands, CloseDuringTheBulkRegistrationStopsAfterThePackageInHand) {
   WriteFileBytes(game.Prefs.SystemPath + "One.u", "code");
   WriteFileBytes(game.Prefs.SystemPath + "Two.u", "code");
-
+  CloseWhileTheToolRuns();
   commands.tbRegisterUninstalledClick();
-
-  EXPECT_FALSE(closeAtOnce);
-  EXPECT_EQ(closeCalls, 1);
+  EXPECT_EQ(closes, 1);
   EXPECT_EQ(view.Status, "Done!");
-  ::DeleteFileA(HoldFile().c_str());
-  for (int i = 0; i < 500 && ToolCalls(game.Prefs.SystemPath).empty(); ++i) ::Sleep(20);
-  EXPECT_EQ(ToolCalls(game.Prefs.SystemPath).size(), 1u);
+  EXPECT_EQ(ReleaseTheTool().size(), 1u);
 }
 
 }  // namespace
