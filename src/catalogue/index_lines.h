@@ -2,10 +2,11 @@
 // The cache index file as lines: how the game's cache.ini is read into lines and written back,
 // and the look-up, marking and purging of entry lines. An entry line is a key, "=" and the
 // package's real file name; every other line (header, comments, blanks) is kept as it is.
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <set>
 #include <vector>
 
 // The lines of the file's bytes. A NUL ends the text. CR, LF and CR LF each end one line (so LF CR
@@ -34,6 +35,11 @@ void PurgeMarkedLines(std::vector<std::string>& lines);
 class TCacheEntryLookup {
 public:
   explicit TCacheEntryLookup(const std::vector<std::string>& lines);
+  // A copy would point into the original's table; a move keeps the table's nodes.
+  TCacheEntryLookup(const TCacheEntryLookup&) = delete;
+  TCacheEntryLookup& operator=(const TCacheEntryLookup&) = delete;
+  TCacheEntryLookup(TCacheEntryLookup&&) = default;
+  TCacheEntryLookup& operator=(TCacheEntryLookup&&) = default;
 
   // Same result as FindEntryLine(lines, name) on the lines as they are now.
   int Find(std::string_view name) const;
