@@ -136,16 +136,6 @@ TEST_F(IntegrationRun, StoppedRunLeavesTheIndexTrue) {
   }
 }
 
-TEST_F(IntegrationRun, IntegratingEverythingEndsWithAnEmptyCache) {
-  Open({Header, game.Entry(1, "DM-A.ut2", "a")});
-  view.Rows[0].Ticked = true;
-  EXPECT_EQ(Run(), "");
-  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header}));
-  EXPECT_TRUE(view.Rows.empty());
-  EXPECT_EQ(view.Boxes, (std::vector<std::string>{"warning: The cache is empty.", Succeeded}));
-  EXPECT_EQ(view.Status, "Done!");
-}
-
 TEST_F(IntegrationRun, RowsThatFindNoLineNeverOverwriteTheStoredIndex) {
   const std::vector<std::string> lines{Header, game.Entry(1, "DM-A.ut2", "a")};
   Open(lines);

@@ -69,17 +69,4 @@ TEST_F(MutatorRegistration, BulkCommandRegistersEachUnregisteredNonStockEntryUnl
   }
 }
 
-TEST_F(MutatorRegistration, BulkCommandWithoutToolOrFolderOnlyReportsDone) {
-  Put("Lonely.u");
-  for (const std::string& system : {game.Prefs.MapPath, game.Root + "NoSystem\\"}) {
-    Reset(TModalResult::Yes);
-    WriteFileBytes(game.Prefs.MapPath + "Lonely.u", "package");
-    TAppliedPrefs prefs = game.Prefs;
-    prefs.SystemPath = system;
-    RegisterUninstalledMutators(prefs, view, launcher, [] { return false; });
-    EXPECT_EQ(view.Status, "Done!");
-    EXPECT_TRUE(game.ToolCalls().empty());
-  }
-}
-
 }  // namespace
