@@ -74,3 +74,23 @@ void PressKey(HWND dialog, WPARAM virtualKey) {
   ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
   ::PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
 }
+
+namespace {
+std::map<UINT_PTR, std::function<void()>>& IdleActions() {
+  static std::map<UINT_PTR, std::function<void()>> actions;
+  return actions;
+}
+
+void CALLBACK IdleTick(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  auto found = IdleActions().find(id);
+  if (found == IdleActions().end()) return;
+  std::function<void()> action = std::move(found->second);
+  IdleActions().erase(found);
+  action();
+}
+}  // namespace
+
+void RunWhenIdle(std::function<void()> action) {
+  IdleActions()[::SetTimer(nullptr, 0, 10, IdleTick)] = std::move(action);
+}

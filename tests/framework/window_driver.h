@@ -26,6 +26,10 @@ private:
   bool acted_ = false;
 };
 
+// Runs action once the message queue has been worked off (a thread timer fires only when no
+// other message waits), inside whichever message loop is running then.
+void RunWhenIdle(std::function<void()> action);
+
 std::string WindowText(HWND window);
 std::string ClassNameOf(HWND window);
 // The texts of every static control of a window, in child order.

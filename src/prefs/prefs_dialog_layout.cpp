@@ -1,0 +1,48 @@
+#include "prefs/prefs_dialog_layout.h"
+
+#include "prefs/prefs_model.h"
+#include "ui/resource_ids.h"
+
+namespace {
+constexpr int FirstRowTop = PathsPanelRect.Top + 32;
+constexpr int RowPitch = 24;
+constexpr int EditLeft = PathsPanelRect.Left + 80;
+constexpr int EditWidth = 361;
+constexpr int EditHeight = 21;
+// The folder button lies inside the right end of its edit, clear of the edit's border.
+constexpr int BrowseWidth = 20;
+constexpr int EditBorder = 2;
+constexpr int ButtonsTop = 376;
+constexpr int ButtonHeight = 25;
+}  // namespace
+
+const std::vector<TControlPlace>& PrefsControlPlaces() {
+  static const std::vector<TControlPlace> places = [] {
+    std::vector<TControlPlace> list{
+        {IDC_PREFS_PATHS_PANEL, PathsPanelRect},
+        {IDC_PREFS_OPTIONS_PANEL, OptionsPanelRect},
+        {IDC_CBREGMUTS, {OptionsPanelRect.Left + 8, OptionsPanelRect.Top + 32, 193, 17}},
+        {IDC_CBPROMPTMUTS, {OptionsPanelRect.Left + 25, OptionsPanelRect.Top + 49, 233, 17}},
+        {IDC_TBQUICKPATH, {8, ButtonsTop, 113, ButtonHeight}},
+        {IDC_TBSAVE, {302, ButtonsTop, 75, ButtonHeight}},
+        {IDC_TBCANCEL, {382, ButtonsTop, 75, ButtonHeight}},
+    };
+    for (int row = 0; row < static_cast<int>(FolderPrefCount); ++row) {
+      const int top = FirstRowTop + row * RowPitch;
+      list.push_back({IDC_PREFS_LABEL_FIRST + row, {PathsPanelRect.Left + 8, top + 4, 70, 13}});
+      list.push_back({IDC_PREFS_EDIT_FIRST + row, {EditLeft, top, EditWidth, EditHeight}});
+      list.push_back({IDC_PREFS_BROWSE_FIRST + row,
+                      {EditLeft + EditWidth - EditBorder - BrowseWidth, top + EditBorder, BrowseWidth,
+                       EditHeight - 2 * EditBorder}});
+    }
+    return list;
+  }();
+  return places;
+}
+
+std::string FolderTextFromPath(const std::string& fileSystemPath) {
+  std::string text = fileSystemPath;
+  const bool driveRoot = text.size() == 3 && text[1] == ':' && text[2] == '\\';
+  while (!driveRoot && text.size() > 1 && text.back() == '\\') text.pop_back();
+  return text;
+}

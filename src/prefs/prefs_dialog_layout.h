@@ -1,0 +1,25 @@
+#pragma once
+// Where every control of the preferences dialog sits, in client pixels, and the rule for the
+// text a picked folder puts into an edit. No window needed.
+#include <string>
+#include <vector>
+
+#include "framework/window_layout.h"
+
+inline constexpr TPixelSize PrefsClientSize{463, 409};
+inline constexpr TPixelRect PathsPanelRect{8, 8, 449, 265};
+inline constexpr TPixelRect OptionsPanelRect{8, 280, 449, 89};
+// The heading's band at the top of a panel; a black line runs under it.
+inline constexpr int PanelHeadingHeight = 20;
+
+struct TControlPlace {
+  int Id;
+  TPixelRect Rect;
+};
+
+// Every control of the dialog template with its place.
+const std::vector<TControlPlace>& PrefsControlPlaces();
+
+// The text an accepted folder puts into its edit: the path without a final backslash, except
+// for the root of a drive ("C:\"); no file-system path (a virtual folder) gives "".
+std::string FolderTextFromPath(const std::string& fileSystemPath);
