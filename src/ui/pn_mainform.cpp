@@ -1,0 +1,523 @@
+#include "ui/pn_mainform.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "framework/application.h"
+#include "framework/exceptions.h"
+#include "framework/window_layout.h"
+#include "ui/main_window_layout.h"
+#include "ui/main_window_texts.h"
+#include "ui/resource_ids.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr const char* MainWindowClass = "TMainForm";
+constexpr int MainOuterWidth = 528;
+constexpr int MainOuterHeight = 377;
+constexpr UINT_PTR ListSubclassId = 1;
+constexpr int FontPoints = 8;
+constexpr COLORREF PictureTransparency = RGB(255, 0, 255);
+constexpr int SmallPicture = 16;
+constexpr int ButtonPicture = 24;
+constexpr int SelectAllImage = 2;
+constexpr int ButtonPictureMargin = 4;
+// Resizable frame, system menu and minimise box; no maximise box.
+constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+enum TControlId : int { ListId = 10, OpenCacheId, CopySelectedId, ProgressId, StatusId };
+
+struct TColumn {
+  const char* Caption;
+  int Width;
+};
+constexpr TColumn Columns[] = {
+    {MainWindowTexts::FilenameColumn, 275}, {MainWindowTexts::SizeColumn, 75}, {MainWindowTexts::TypeColumn, 100}};
+
+[[noreturn]] void RaiseCreateFailed() {
+  throw Exception(FormatText("%s. %s", MainWindowTexts::CreateWindowFailed, SystemErrorText(::GetLastError()).c_str()));
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (::GetClassInfoExA(instance, MainWindowClass, &windowClass)) return;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = ::LoadIconA(instance, IDI_MAINICON_NAME);
+  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = MainWindowClass;
+  if (!::RegisterClassExA(&windowClass)) RaiseCreateFailed();
+}
+
+HWND MakeChild(const char* className, const char* text, DWORD style, HWND parent, int id, HINSTANCE instance) {
+  HWND child = ::CreateWindowExA(0, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (!child) RaiseCreateFailed();
+  return child;
+}
+
+void Place(HWND control, const TPixelRect& rect) {
+  ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
+}
+
+TImageList PictureList(HINSTANCE instance, int size, std::initializer_list<int> bitmaps) {
+  TImageList list(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(bitmaps.size()), 0));
+  if (!list) RaiseCreateFailed();
+  for (int id : bitmaps) {
+    TGdiObject bitmap(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    if (!bitmap || ::ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(bitmap.Get()), PictureTransparency) < 0)
+      throw Exception(FormatText("%s %d", MainWindowTexts::LoadPictureFailed, id));
+  }
+  return list;
+}
+
+void SetButtonPicture(HWND button, const TImageList& picture) {
+  BUTTON_IMAGELIST images{};
+  images.himl = picture.Get();
+  images.margin = {ButtonPictureMargin, 0, 0, 0};
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  ::SendMessageA(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+}
+
+// The file-open dialog's filter: "description|pattern|..." as pairs of zero-terminated texts.
+std::string OpenDialogFilter(const std::string& filter) {
+  std::string pairs = filter;
+  std::replace(pairs.begin(), pairs.end(), '|', '\0');
+  pairs.append(2, '\0');
+  return pairs;
+}
+
+std::string AnsiOf(const wchar_t* text) {
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string ansi(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+  ansi.resize(static_cast<size_t>(size - 1));
+  return ansi;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
+    : instance_(instance),
+      services_(std::move(services)),
+      boxes_(services_.Boxes ? services_.Boxes : &ownBoxes_),
+      commands_(*this, services_.Prefs, launcher_) {
+  MainForm = this;
+  launcher_.Action = "Open";
+  launcher_.ShowMode = TShowMode::smHide;
+  launcher_.Timeout = -1;
+  launcher_.WaitType = TWaitType::wtProcessMessages;
+  launcher_.WaitUntilFinished = true;
+  launcher_.ProcessMessages = [] { Application.ProcessMessages(); };
+  // A close chosen during a long operation waits for it; the window then closes as usual.
+  commands_.OnCloseReady = [this] { ::PostMessageA(Handle(), WM_CLOSE, 0, 0); };
+
+  LoadPictures();
+  RegisterWindowClass(instance_, &TMainForm::WindowProc);
+  HMENU menu = ::LoadMenuA(instance_, MAKEINTRESOURCEA(IDM_MAINMENU1));
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+  HWND window = ::CreateWindowExA(0, MainWindowClass, MainWindowTexts::Caption, MainWindowStyle,
+                                  (screenWidth - MainOuterWidth) / 2, (screenHeight - MainOuterHeight) / 2,
+                                  MainOuterWidth, MainOuterHeight, nullptr, menu, instance_, this);
+  if (!window) {
+    if (menu) ::DestroyMenu(menu);
+    RaiseCreateFailed();
+  }
+  window_.Reset(window);
+  CreateControls();
+  LayOutControls();
+}
+
+TMainForm::~TMainForm() {
+  window_.Reset();
+  if (MainForm == this) MainForm = nullptr;
+}
+
+HMENU TMainForm::PopupMenu() const { return ::GetSubMenu(popupMenu1_.Get(), 0); }
+
+void TMainForm::LoadPictures() {
+  imageList1_ = PictureList(instance_, SmallPicture, {IDB_BULB_LIT, IDB_BULB_UNLIT, IDB_PLUS});
+  openCachePicture_ = PictureList(instance_, ButtonPicture, {IDB_OPEN_CACHE});
+  integratePicture_ = PictureList(instance_, ButtonPicture, {IDB_INTEGRATE});
+  accelerators_ = ::LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDA_MAINACCELERATORS));
+  popupMenu1_.Reset(::LoadMenuA(instance_, MAKEINTRESOURCEA(IDM_POPUPMENU1)));
+  if (!popupMenu1_) RaiseCreateFailed();
+  // The item's picture is drawn by the window (WM_MEASUREITEM / WM_DRAWITEM), from ImageList1.
+  MENUITEMINFOA picture{};
+  picture.cbSize = sizeof picture;
+  picture.fMask = MIIM_BITMAP;
+  picture.hbmpItem = HBMMENU_CALLBACK;
+  ::SetMenuItemInfoA(PopupMenu(), IDM_SELECTALL1, FALSE, &picture);
+}
+
+void TMainForm::CreateControls() {
+  HWND window = Handle();
+  HDC screen = ::GetDC(nullptr);
+  const int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  font_.Reset(::CreateFontA(-::MulDiv(FontPoints, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, MainWindowTexts::FontName));
+
+  // Owner data: the rows live in rows_, the list asks for them as it draws.
+  list_ = MakeChild(WC_LISTVIEWA, "",
+                    WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
+                        LVS_SHAREIMAGELISTS,
+                    window, ListId, instance_);
+  ::SetWindowLongPtrA(list_, GWL_EXSTYLE, ::GetWindowLongPtrA(list_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  ::SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  ::SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(imageList1_.Get()));
+  // The check box images, like the texts, come from the rows.
+  ::SendMessageA(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+  for (int index = 0; index < static_cast<int>(std::size(Columns)); ++index) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = Columns[index].Width;
+    column.pszText = const_cast<char*>(Columns[index].Caption);
+    column.iSubItem = index;
+    ::SendMessageA(list_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+  }
+  ::SetWindowSubclass(list_, &TMainForm::ListProc, ListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+  tbOpenCache_ = MakeChild(WC_BUTTONA, MainWindowTexts::OpenCacheButton, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                           window, OpenCacheId, instance_);
+  tbCopySelected_ = MakeChild(WC_BUTTONA, MainWindowTexts::CopySelectedButton,
+                              WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, window, CopySelectedId, instance_);
+  SetButtonPicture(tbOpenCache_, openCachePicture_);
+  SetButtonPicture(tbCopySelected_, integratePicture_);
+
+  progressBar_ = MakeChild(PROGRESS_CLASSA, "", 0, window, ProgressId, instance_);
+  statusBar_ = MakeChild(STATUSCLASSNAMEA, "", WS_VISIBLE | SBARS_SIZEGRIP, window, StatusId, instance_);
+  ::SendMessageA(statusBar_, SB_SIMPLE, TRUE, 0);
+
+  for (HWND control : {list_, tbOpenCache_, tbCopySelected_, progressBar_, statusBar_})
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  // The status bar sizes itself to its font; its height is then kept for the layout.
+  ::SendMessageA(statusBar_, WM_SIZE, 0, 0);
+  RECT statusRect{};
+  ::GetWindowRect(statusBar_, &statusRect);
+  statusHeight_ = statusRect.bottom > statusRect.top ? statusRect.bottom - statusRect.top : MainDesignStatusHeight;
+  SetStatusText(MainWindowTexts::InitialStatus);
+}
+
+void TMainForm::LayOutControls() {
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  const TMainLayout layout = LayOutMainWindow({client.right, client.bottom}, statusHeight_);
+  Place(list_, layout.List);
+  Place(tbOpenCache_, layout.OpenCache);
+  Place(tbCopySelected_, layout.CopySelected);
+  Place(progressBar_, layout.Progress);
+  Place(statusBar_, layout.Status);
+}
+
+void TMainForm::Show(int showCommand) {
+  ::ShowWindow(Handle(), showCommand);
+  ::UpdateWindow(Handle());
+  ::SetFocus(list_);
+}
+
+// --- commands -------------------------------------------------------------------------------
+
+void TMainForm::tbOpenCacheClick() { commands_.tbOpenCacheClick(); }
+void TMainForm::tbCopySelectedClick() { commands_.tbCopySelectedClick(); }
+void TMainForm::tbRegisterUninstalledClick() { commands_.tbRegisterUninstalledClick(); }
+void TMainForm::SelectAll1Click() { commands_.SelectAll1Click(); }
+
+void TMainForm::Preferences1Click() {
+  if (!commands_.CanShowPreferences()) return;
+  if (services_.ShowPreferences) services_.ShowPreferences(Handle());
+}
+
+void TMainForm::Exit1Click() {
+  if (commands_.RequestClose()) window_.Reset();
+}
+
+// --- IMainView ------------------------------------------------------------------------------
+
+void TMainForm::SetStatusText(const std::string& text) {
+  ::SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TMainForm::SetProgressVisible(bool visible) { ::ShowWindow(progressBar_, visible ? SW_SHOW : SW_HIDE); }
+
+void TMainForm::SetProgressRange(int maximum) { ::SendMessageA(progressBar_, PBM_SETRANGE32, 0, maximum); }
+
+void TMainForm::SetProgressPosition(int position) { ::SendMessageA(progressBar_, PBM_SETPOS, position, 0); }
+
+void TMainForm::SetRowTicked(int row, bool ticked) {
+  rows_.SetTicked(row, ticked);
+  RedrawRow(row);
+}
+
+void TMainForm::ReplaceRows(std::vector<TListingRow> rows) {
+  ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  // As when every row of a list is deleted: no row stays selected or focused.
+  LVITEMA cleared{};
+  cleared.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&cleared));
+  rows_.Replace(std::move(rows));
+  ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.Count(), 0);
+  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
+  const std::string filterPairs = OpenDialogFilter(filter);
+  char fileName[MAX_PATH] = "";
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = filterPairs.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = fileName;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrTitle = title.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
+  return std::string(fileName);
+}
+
+void TMainForm::ProcessPendingMessages() { Application.ProcessMessages(); }
+
+// --- messages -------------------------------------------------------------------------------
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!form || !form->window_) {
+    // Before CreateWindowEx has returned, and after the window is gone: nothing of ours to do.
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  return GuardedDispatch([&] { return form->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      LayOutControls();
+      return 0;
+    case WM_COMMAND:
+      HandleCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      return HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam);
+    case WM_NOTIFYFORMAT:
+      return NFR_ANSI;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) != list_) break;
+      ShowPopupMenu(lParam);
+      return 0;
+    case WM_MEASUREITEM:
+      if (wParam != 0) break;
+      MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_DRAWITEM:
+      if (wParam != 0) break;
+      DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_SYSCOMMAND:
+      // No maximise box, so no maximise by any other way either (title-bar double click, keys).
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTCAPTION) return 0;
+      break;
+    case WM_CLOSE:
+      Exit1Click();
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+void TMainForm::HandleCommand(WORD id, WORD code) {
+  constexpr WORD FromAccelerator = 1;
+  switch (id) {
+    case OpenCacheId:
+    case IDM_OPENCACHE1:
+      tbOpenCacheClick();
+      break;
+    case CopySelectedId:
+    case IDM_INTEGRATE1:
+      tbCopySelectedClick();
+      break;
+    case IDM_REGISTERUNINSTALLEDMUTATORS1:
+      tbRegisterUninstalledClick();
+      break;
+    case IDM_SELECTALL1:
+      // Ctrl+A is the list's shortcut: it works while the list has the keyboard focus.
+      if (code != FromAccelerator || ::GetFocus() == list_) SelectAll1Click();
+      break;
+    case IDM_PREFERENCES1:
+      Preferences1Click();
+      break;
+    case IDM_EXIT1:
+      Exit1Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
+  if (header.hwndFrom != list_) return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOA:
+      SupplyRowData(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
+      return 0;
+    case LVN_ODFINDITEMA: {
+      const auto& find = *reinterpret_cast<const NMLVFINDITEMA*>(lParam);
+      return FindRow(find.lvfi.flags, find.lvfi.psz ? find.lvfi.psz : "", find.iStart);
+    }
+    case LVN_ODFINDITEMW: {
+      // Some list views search in wide characters whatever the parent's notification format.
+      const auto& find = *reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+      return FindRow(find.lvfi.flags, find.lvfi.psz ? AnsiOf(find.lvfi.psz) : std::string(), find.iStart);
+    }
+    default:
+      return 0;
+  }
+}
+
+void TMainForm::SupplyRowData(NMLVDISPINFOA& info) const {
+  LVITEMA& item = info.item;
+  if (!rows_.Contains(item.iItem)) return;
+  if (item.mask & LVIF_TEXT) CopyToBuffer(rows_.ColumnText(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+  if (item.mask & LVIF_IMAGE) item.iImage = rows_.Row(item.iItem).ImageIndex;
+  if (item.mask & LVIF_STATE) {
+    item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(rows_.StateImageOf(item.iItem));
+    item.stateMask |= LVIS_STATEIMAGEMASK;
+  }
+}
+
+LRESULT TMainForm::FindRow(UINT flags, const std::string& text, int start) const {
+  if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) return -1;
+  return rows_.FindCaption(text, start, (flags & LVFI_PARTIAL) != 0, (flags & LVFI_WRAP) != 0);
+}
+
+void TMainForm::ShowPopupMenu(LPARAM screenPoint) {
+  POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+  if (screenPoint == -1) {
+    // From the keyboard (menu key, Shift+F10): at the list's top-left corner.
+    at = {0, 0};
+    ::ClientToScreen(list_, &at);
+  }
+  ::TrackPopupMenu(PopupMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+void TMainForm::MeasureMenuPicture(MEASUREITEMSTRUCT& item) const {
+  item.itemWidth = SmallPicture;
+  item.itemHeight = SmallPicture;
+}
+
+void TMainForm::DrawMenuPicture(const DRAWITEMSTRUCT& item) const {
+  if (item.CtlType != ODT_MENU) return;
+  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - SmallPicture) / 2;
+  ::ImageList_Draw(imageList1_.Get(), SelectAllImage, item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
+}
+
+// --- the list -------------------------------------------------------------------------------
+
+LRESULT CALLBACK TMainForm::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR form) {
+  auto* self = reinterpret_cast<TMainForm*>(form);
+  if (message == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(list, &TMainForm::ListProc, ListSubclassId);
+    return ::DefSubclassProc(list, message, wParam, lParam);
+  }
+  return GuardedDispatch([&] { return self->HandleListMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT TMainForm::HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (TickAtPoint(lParam)) return 0;
+      break;
+    case WM_KEYDOWN:
+      if (wParam != VK_SPACE) break;
+      ToggleFocusedRow();
+      return 0;
+    case WM_CHAR:
+      if (wParam == ' ') return 0;  // Space ticks; it does not take part in the type-ahead search
+      break;
+    case LVM_SETITEMSTATE:
+      return SetItemState(wParam, reinterpret_cast<const LVITEMA*>(lParam));
+    case LVM_GETITEMSTATE:
+      return GetItemState(wParam, lParam);
+    default:
+      break;
+  }
+  return ::DefSubclassProc(list_, message, wParam, lParam);
+}
+
+bool TMainForm::TickAtPoint(LPARAM clientPoint) {
+  LVHITTESTINFO hit{};
+  hit.pt = {static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+  const int row = static_cast<int>(::SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (!rows_.Contains(row) || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
+  ::SetFocus(list_);
+  rows_.Toggle(row);
+  RedrawRow(row);
+  return true;
+}
+
+void TMainForm::ToggleFocusedRow() {
+  const int row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (!rows_.Contains(row)) return;
+  rows_.Toggle(row);
+  RedrawRow(row);
+}
+
+LRESULT TMainForm::SetItemState(WPARAM item, const LVITEMA* state) {
+  if (!state) return FALSE;
+  const int row = static_cast<int>(item);
+  bool done = true;
+  if (state->stateMask & LVIS_STATEIMAGEMASK) {
+    done = rows_.ApplyStateImage(row, (state->state & LVIS_STATEIMAGEMASK) >> 12);
+    if (done) {
+      if (row == -1) {
+        ::InvalidateRect(list_, nullptr, FALSE);
+      } else {
+        RedrawRow(row);
+      }
+    }
+  }
+  // Selection, focus and the other states stay with the list view.
+  LVITEMA rest = *state;
+  rest.stateMask &= ~LVIS_STATEIMAGEMASK;
+  if (rest.stateMask == 0) return done;
+  const LRESULT restDone = ::DefSubclassProc(list_, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&rest));
+  return done && restDone;
+}
+
+LRESULT TMainForm::GetItemState(WPARAM item, LPARAM mask) {
+  const int row = static_cast<int>(item);
+  LRESULT state = ::DefSubclassProc(list_, LVM_GETITEMSTATE, item, mask & ~LVIS_STATEIMAGEMASK);
+  if ((mask & LVIS_STATEIMAGEMASK) && rows_.Contains(row)) state |= INDEXTOSTATEIMAGEMASK(rows_.StateImageOf(row));
+  return state;
+}
+
+void TMainForm::RedrawRow(int row) {
+  // Only rows on screen need a repaint; Select All over 100,000 rows stays cheap.
+  const int top = static_cast<int>(::SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+  const int perPage = static_cast<int>(::SendMessageA(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+  if (row >= top && row <= top + perPage) ::SendMessageA(list_, LVM_REDRAWITEMS, row, row);
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The main window: the package list, the two large buttons, the menus, the progress bar and the
+// status line. It holds no logic of its own: each command is routed to TMainCommands through the
+// dispatch guard, and the window serves the commands as their IMainView.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/message_boxes.h"
+#include "framework/message_dialog.h"
+#include "framework/win_handles.h"
+#include "integration/launcher.h"
+#include "prefs/pn_preferences.h"
+#include "ui/list_view_rows.h"
+#include "ui/main_commands.h"
+#include "ui/main_view.h"
+
+struct TAppliedPrefs;
+
+// What the window needs from the rest of the program. The program passes the preferences
+// dialog's applied values and its modal showing; tests pass their own.
+struct TMainFormServices {
+  std::function<const TAppliedPrefs&()> Prefs;
+  std::function<void(HWND owner)> ShowPreferences;
+  // The message boxes; the program's own dialogs when none is given.
+  IMessageBoxes* Boxes = nullptr;
+};
+
+class TMainForm final : public IMainView, public IPrefsHost {
+public:
+  // Sets MainForm, then makes the window and its controls at once; the window stays hidden until
+  // Show. Raises Exception when a window cannot be made.
+  TMainForm(HINSTANCE instance, TMainFormServices services);
+  ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  HWND Handle() const { return window_.Get(); }
+  HWND ListHandle() const { return list_; }
+  HWND OpenCacheButton() const { return tbOpenCache_; }
+  HWND CopySelectedButton() const { return tbCopySelected_; }
+  HWND ProgressHandle() const { return progressBar_; }
+  HWND StatusHandle() const { return statusBar_; }
+  HMENU PopupMenu() const;
+  HACCEL Accelerators() const { return accelerators_; }
+
+  // First showing: centred on the screen, with the start-up show command.
+  void Show(int showCommand);
+
+  // The commands, as the buttons and menus raise them.
+  void tbOpenCacheClick();
+  void tbCopySelectedClick();
+  void tbRegisterUninstalledClick();
+  void SelectAll1Click();
+  void Preferences1Click();
+  void Exit1Click();
+
+  TMainCommands& Commands() { return commands_; }
+  TLauncher& Launcher() { return launcher_; }
+
+  // IPrefsHost: the preferences dialog's "Default paths" opens the cache here.
+  void OpenCache() override { tbOpenCacheClick(); }
+  std::string GameRoot() const override { return commands_.GameRoot; }
+
+  // IMainView
+  void ShowWarning(const std::string& text) override { boxes_->ShowWarning(text); }
+  TModalResult AskWarning(const std::string& text) override { return boxes_->AskWarning(text); }
+  TModalResult AskConfirmation(const std::string& text) override { return boxes_->AskConfirmation(text); }
+  void ShowInformation(const std::string& text) override { boxes_->ShowInformation(text); }
+  void SetStatusText(const std::string& text) override;
+  void SetProgressVisible(bool visible) override;
+  void SetProgressRange(int maximum) override;
+  void SetProgressPosition(int position) override;
+  int RowCount() const override { return rows_.Count(); }
+  std::string RowCaption(int row) const override { return rows_.Row(row).Caption; }
+  bool RowTicked(int row) const override { return rows_.Row(row).Ticked; }
+  void SetRowTicked(int row, bool ticked) override;
+  void ReplaceRows(std::vector<TListingRow> rows) override;
+  std::optional<std::string> PickCacheIndexFile(const std::string& title, const std::string& filter) override;
+  void ProcessPendingMessages() override;
+
+private:
+  struct TWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void LoadPictures();
+  void LayOutControls();
+  void HandleCommand(WORD id, WORD code);
+  LRESULT HandleNotify(const NMHDR& header, LPARAM lParam);
+  void SupplyRowData(NMLVDISPINFOA& info) const;
+  LRESULT FindRow(UINT flags, const std::string& text, int start) const;
+  void ShowPopupMenu(LPARAM screenPoint);
+  void MeasureMenuPicture(MEASUREITEMSTRUCT& item) const;
+  void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;
+
+  // Ticking in the list, by mouse or Space: the rows change and the check box is redrawn.
+  bool TickAtPoint(LPARAM clientPoint);
+  void ToggleFocusedRow();
+  LRESULT SetItemState(WPARAM item, const LVITEMA* state);
+  LRESULT GetItemState(WPARAM item, LPARAM mask);
+  void RedrawRow(int row);
+
+  HINSTANCE instance_;
+  TMainFormServices services_;
+  TMessageDialogs ownBoxes_;
+  IMessageBoxes* boxes_;
+  TListViewRows rows_;
+  TLauncher launcher_;
+  TMainCommands commands_;
+
+  TGdiObject font_;
+  TImageList imageList1_;
+  TImageList openCachePicture_;
+  TImageList integratePicture_;
+  TMenuHandle popupMenu1_;
+  HACCEL accelerators_ = nullptr;  // a resource: released with the program
+  int statusHeight_ = 0;
+
+  // Destroyed first: the window and its children go before the pictures and the font they use.
+  TUniqueHandle<TWindowTraits> window_;
+  HWND list_ = nullptr;
+  HWND tbOpenCache_ = nullptr;
+  HWND tbCopySelected_ = nullptr;
+  HWND progressBar_ = nullptr;
+  HWND statusBar_ = nullptr;
+};
+
+extern TMainForm* MainForm;

@@ -1,0 +1,466 @@
+// The main window under Wine: its controls and their settings, the layout after a resize, the
+// owner-data list behaving like a list that holds its rows (ticking by every route, Ctrl+A, a
+// rebuild of 100,000 rows), and the commands run from its buttons against real files.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "integration/integration_texts.h"
+#include "prefs/applied_prefs.h"
+#include "support/test_files.h"
+#include "ui/main_window_texts.h"
+#include "ui/pn_mainform.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+struct TBoxCall {
+  std::string Kind, Text;
+  bool ProgressVisible;
+  std::string Status;
+};
+
+// Answers the message boxes from a script and records what was asked, with the window's progress
+// bar and status line as they were at that moment.
+class TScriptedBoxes : public IMessageBoxes {
+public:
+  std::vector<TBoxCall> Calls;
+  std::deque<TModalResult> Answers;
+  TMainForm* Form = nullptr;
+
+  void ShowWarning(const std::string& text) override { Record("Warning", text); }
+  TModalResult AskWarning(const std::string& text) override { return Answer("AskWarning", text); }
+  TModalResult AskConfirmation(const std::string& text) override { return Answer("Confirm", text); }
+  void ShowInformation(const std::string& text) override { Record("Information", text); }
+
+private:
+  void Record(const char* kind, const std::string& text);
+  TModalResult Answer(const char* kind, const std::string& text) {
+    Record(kind, text);
+    if (Answers.empty()) return TModalResult::No;
+    const TModalResult answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+};
+
+// The simple-mode text, as Wine's status bar hands it out (as its part 0).
+std::string StatusText(HWND status) {
+  char text[512] = "";
+  ::SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void TScriptedBoxes::Record(const char* kind, const std::string& text) {
+  Calls.push_back({kind, text, ::IsWindowVisible(Form->ProgressHandle()) != FALSE, StatusText(Form->StatusHandle())});
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = "";
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+RECT ClientRectOf(HWND control, HWND parent) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// What any program reading the list sees: the texts and state the list view itself answers.
+std::string ItemText(HWND list, int row, int column) {
+  char text[260] = "";
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+unsigned CheckImage(HWND list, int row) {
+  return static_cast<unsigned>(::SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+}
+
+BOOL SendStateImage(HWND list, int row, unsigned image) {
+  LVITEMA state{};
+  state.stateMask = LVIS_STATEIMAGEMASK;
+  state.state = INDEXTOSTATEIMAGEMASK(image);
+  return static_cast<BOOL>(::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state)));
+}
+
+void FocusRow(HWND list, int row) {
+  LVITEMA state{};
+  state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+// A point on the row's check box, found the way a user's mouse would: by hit-testing along the row.
+LPARAM CheckBoxPoint(HWND list, int row) {
+  RECT bounds{};
+  bounds.left = LVIR_BOUNDS;
+  ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+  const int y = (bounds.top + bounds.bottom) / 2;
+  for (int x = bounds.left; x < bounds.left + 40; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    if (::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == row &&
+        (hit.flags & LVHT_ONITEMSTATEICON))
+      return MAKELPARAM(x, y);
+  }
+  ADD_FAILURE() << "no check box found on row " << row;
+  return 0;
+}
+
+void ClickCheckBox(HWND list, int row) {
+  const LPARAM point = CheckBoxPoint(list, row);
+  ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::SendMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+void PressSpace(HWND list) {
+  ::SendMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+  ::SendMessageA(list, WM_CHAR, ' ', 0);
+  ::SendMessageA(list, WM_KEYUP, VK_SPACE, 0);
+}
+
+// Ctrl+A as the program's message loop handles it: through the window's accelerators.
+void PressCtrlA(const TMainForm& form, HWND focused) {
+  ::SetFocus(focused);
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  MSG message{focused, WM_KEYDOWN, 'A', 0, 0, {}};
+  ::TranslateAcceleratorA(form.Handle(), form.Accelerators(), &message);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+}
+
+struct TPackage {
+  std::string Name;
+  size_t Size;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    static const bool controls = [] {
+      INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+      return ::InitCommonControlsEx(&classes) != FALSE;
+    }();
+    ASSERT_TRUE(controls);
+    const char* folders[] = {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Animations", "KarmaData", "Cache"};
+    for (const char* folder : folders) MakeFolders(game.Sub(std::string(folder) + "\\"));
+    prefs = {game.Sub("System\\"),     game.Sub("Maps\\"),       game.Sub("Textures\\"),
+             game.Sub("Sounds\\"),     game.Sub("Music\\"),      game.Sub("StaticMeshes\\"),
+             game.Sub("Animations\\"), game.Sub("KarmaData\\"),  game.Sub("Cache\\"),
+             true,                     true};
+    form = std::make_unique<TMainForm>(::GetModuleHandleA(nullptr),
+                                       TMainFormServices{[this]() -> const TAppliedPrefs& { return prefs; },
+                                                         [this](HWND) { ++preferencesShown; }, &boxes});
+    boxes.Form = form.get();
+    form->Show(SW_SHOWNORMAL);
+    list = form->ListHandle();
+  }
+
+  void WriteCache(const std::vector<TPackage>& packages) {
+    std::string index = "[Cache]\r\n";
+    for (size_t i = 0; i < packages.size(); ++i) {
+      const std::string key = CacheGuid(static_cast<uint32_t>(i + 1)) + "-1";
+      index += key + "=" + packages[i].Name + "\r\n";
+      WriteFileBytes(game.Sub("Cache\\" + key + ".uxx"), PayloadBytes(packages[i].Size, static_cast<uint32_t>(i)));
+    }
+    WriteFileBytes(game.Sub("Cache\\cache.ini"), index + "\r\n");
+  }
+
+  void OpenCache(const std::vector<TPackage>& packages) {
+    WriteCache(packages);
+    ::SendMessageA(form->OpenCacheButton(), BM_CLICK, 0, 0);
+  }
+
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) captions.push_back(ItemText(list, row, 0));
+    return captions;
+  }
+
+  TTempFolder game;
+  TAppliedPrefs prefs;
+  TScriptedBoxes boxes;
+  int preferencesShown = 0;
+  std::unique_ptr<TMainForm> form;
+  HWND list = nullptr;
+};
+
+const std::vector<TPackage> ThreePackages = {{"DM-Rankin.ut2", 3000}, {"MutFast.u", 16384}, {"Rock.utx", 0}};
+
+TEST_F(MainFormTest, StartsWithItsControlsSettingsAndFirstStatusText) {
+  EXPECT_EQ(WindowText(form->Handle()), "UT2K4 Pellorin v1.2 by Morvane");
+  RECT outer{};
+  ::GetWindowRect(form->Handle(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 528);
+  EXPECT_EQ(outer.bottom - outer.top, 377);
+  const LONG_PTR style = ::GetWindowLongPtrA(form->Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_NE(::GetMenu(form->Handle()), nullptr);
+
+  EXPECT_EQ(WindowText(form->OpenCacheButton()), "Open cache");
+  EXPECT_EQ(WindowText(form->CopySelectedButton()), "Integrate selected");
+  for (HWND button : {form->OpenCacheButton(), form->CopySelectedButton()}) {
+    BUTTON_IMAGELIST picture{};
+    ::SendMessageA(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
+    EXPECT_NE(picture.himl, nullptr);
+    EXPECT_EQ(picture.uAlign, static_cast<UINT>(BUTTON_IMAGELIST_ALIGN_LEFT));
+    int width = 0, height = 0;
+    ImageList_GetIconSize(picture.himl, &width, &height);
+    EXPECT_EQ(width, 24);
+  }
+
+  const struct {
+    const char* Caption;
+    int Width;
+  } columns[] = {{"Filename", 275}, {"Size", 75}, {"Type", 100}};
+  for (int index = 0; index < 3; ++index) {
+    char caption[64] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.pszText = caption;
+    column.cchTextMax = sizeof caption;
+    ASSERT_TRUE(::SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(caption, columns[index].Caption);
+    EXPECT_EQ(column.cx, columns[index].Width);
+    EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+  }
+  const LONG_PTR listStyle = ::GetWindowLongPtrA(list, GWL_STYLE);
+  EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(listStyle & LVS_SINGLESEL);
+  EXPECT_FALSE(listStyle & (LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING));
+  const LRESULT extended = ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_TRUE(extended & LVS_EX_CHECKBOXES);
+  EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  EXPECT_EQ(ImageList_GetImageCount(images), 3);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  // The list comes first in the tab order.
+  EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), form->CopySelectedButton(), FALSE), list);
+
+  EXPECT_FALSE(::IsWindowVisible(form->ProgressHandle()));
+  EXPECT_TRUE(::SendMessageA(form->StatusHandle(), SB_ISSIMPLE, 0, 0));
+  EXPECT_EQ(StatusText(form->StatusHandle()), "Click on \"Open cache\" to begin!");
+
+  char item[64] = "";
+  ::GetMenuStringA(form->PopupMenu(), IDM_SELECTALL1, item, sizeof item, MF_BYCOMMAND);
+  EXPECT_STREQ(item, "Select &All\tCtrl+A");
+  MENUITEMINFOA picture{};
+  picture.cbSize = sizeof picture;
+  picture.fMask = MIIM_BITMAP;
+  ::GetMenuItemInfoA(form->PopupMenu(), IDM_SELECTALL1, FALSE, &picture);
+  EXPECT_EQ(picture.hbmpItem, HBMMENU_CALLBACK);
+}
+
+TEST_F(MainFormTest, ResizeGivesTheHeightToTheListAndKeepsTheButtonsBottomLeft) {
+  HWND window = form->Handle();
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const RECT listBefore = ClientRectOf(list, window);
+  const RECT buttonBefore = ClientRectOf(form->CopySelectedButton(), window);
+  EXPECT_EQ(client.bottom - listBefore.bottom, 95);
+  EXPECT_EQ(client.bottom - buttonBefore.top, 85);
+  EXPECT_EQ(buttonBefore.left, 128);
+
+  ::SetWindowPos(window, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+  RECT grown{};
+  ::GetClientRect(window, &grown);
+  const int heightGain = grown.bottom - client.bottom;
+  ASSERT_GT(heightGain, 100);
+  const RECT listAfter = ClientRectOf(list, window);
+  EXPECT_EQ(listAfter.top, 0);
+  EXPECT_EQ(listAfter.bottom - listBefore.bottom, heightGain);
+  EXPECT_EQ(listAfter.right, grown.right);
+  for (HWND button : {form->OpenCacheButton(), form->CopySelectedButton()}) {
+    const RECT place = ClientRectOf(button, window);
+    EXPECT_EQ(grown.bottom - place.top, 85);
+  }
+  EXPECT_EQ(ClientRectOf(form->CopySelectedButton(), window).left, 128);
+  const RECT status = ClientRectOf(form->StatusHandle(), window);
+  EXPECT_EQ(status.bottom, grown.bottom);
+  EXPECT_EQ(ClientRectOf(form->ProgressHandle(), window).bottom, status.top);
+
+  // Showing the progress bar moves nothing.
+  form->SetProgressVisible(true);
+  EXPECT_EQ(ClientRectOf(list, window).bottom, listAfter.bottom);
+  EXPECT_EQ(ClientRectOf(form->OpenCacheButton(), window).top, grown.bottom - 85);
+  form->SetProgressVisible(false);
+
+  // Neither the system command nor a double click on the title bar maximises the window.
+  ::SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_FALSE(::IsZoomed(window));
+  ::SendMessageA(window, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_FALSE(::IsZoomed(window));
+}
+
+TEST_F(MainFormTest, OpenCacheListsEveryEntryThroughTheListView) {
+  OpenCache(ThreePackages);
+  ASSERT_EQ(Captions(), (std::vector<std::string>{"DM-Rankin.ut2", "MutFast.u", "Rock.utx"}));
+  EXPECT_EQ(ItemText(list, 0, 1), "2KB");
+  EXPECT_EQ(ItemText(list, 0, 2), "Deathmatch Map");
+  EXPECT_EQ(ItemText(list, 1, 2), "Mutator");
+  EXPECT_EQ(ItemText(list, 2, 1), "0 bytes");
+  LVITEMA image{};
+  image.mask = LVIF_IMAGE;
+  image.iItem = 1;
+  ASSERT_TRUE(::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&image)));
+  EXPECT_EQ(image.iImage, 0);
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(CheckImage(list, row), UntickedStateImage) << row;
+}
+
+TEST_F(MainFormTest, EveryWayOfTickingTogglesTheRowTheRunReads) {
+  const struct {
+    const char* Way;
+    void (*Tick)(HWND list, int row);
+  } ways[] = {
+      {"LVM_SETITEMSTATE", [](HWND l, int row) { EXPECT_TRUE(SendStateImage(l, row, TickedStateImage)); }},
+      {"Space", [](HWND l, int row) { FocusRow(l, row); PressSpace(l); }},
+      {"mouse", [](HWND l, int row) { ClickCheckBox(l, row); }},
+  };
+  OpenCache(ThreePackages);
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.Way);
+    way.Tick(list, 1);
+    EXPECT_TRUE(form->RowTicked(1));
+    EXPECT_FALSE(form->RowTicked(0));
+    EXPECT_FALSE(form->RowTicked(2));
+    EXPECT_EQ(CheckImage(list, 1), TickedStateImage);
+    form->SetRowTicked(1, false);
+    EXPECT_EQ(CheckImage(list, 1), UntickedStateImage);
+  }
+  // Space and the mouse toggle: a second time unticks.
+  FocusRow(list, 2);
+  PressSpace(list);
+  PressSpace(list);
+  EXPECT_FALSE(form->RowTicked(2));
+  ClickCheckBox(list, 0);
+  ClickCheckBox(list, 0);
+  EXPECT_FALSE(form->RowTicked(0));
+}
+
+TEST_F(MainFormTest, ItemStateMessagesAnswerLikeAListThatHoldsItsRows) {
+  OpenCache(ThreePackages);
+  EXPECT_TRUE(SendStateImage(list, -1, TickedStateImage));  // -1: every row
+  for (int row = 0; row < 3; ++row) EXPECT_TRUE(form->RowTicked(row));
+  EXPECT_FALSE(SendStateImage(list, 3, UntickedStateImage));
+  EXPECT_FALSE(SendStateImage(list, 0, 3));  // not a check box image
+  EXPECT_TRUE(form->RowTicked(0));
+
+  // A tick and a selection in one message: both are taken, and each is reported back.
+  LVITEMA both{};
+  both.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED;
+  both.state = INDEXTOSTATEIMAGEMASK(UntickedStateImage) | LVIS_SELECTED;
+  EXPECT_TRUE(::SendMessageA(list, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&both)));
+  EXPECT_FALSE(form->RowTicked(2));
+  const LRESULT state = ::SendMessageA(list, LVM_GETITEMSTATE, 2, LVIS_STATEIMAGEMASK | LVIS_SELECTED);
+  EXPECT_EQ(state, static_cast<LRESULT>(INDEXTOSTATEIMAGEMASK(UntickedStateImage) | LVIS_SELECTED));
+}
+
+TEST_F(MainFormTest, CtrlATicksEveryRowOnlyWhileTheListHasTheFocus) {
+  PressCtrlA(*form, list);  // an empty list: nothing to do
+  EXPECT_EQ(form->RowCount(), 0);
+  OpenCache(ThreePackages);
+  PressCtrlA(*form, form->OpenCacheButton());
+  EXPECT_FALSE(form->RowTicked(0));
+  SendStateImage(list, 1, TickedStateImage);
+  PressCtrlA(*form, list);
+  for (int row = 0; row < 3; ++row) EXPECT_TRUE(form->RowTicked(row)) << row;
+  // The context menu's item does the same, wherever the focus is.
+  OpenCache(ThreePackages);
+  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_SELECTALL1, 0), 0);
+  for (int row = 0; row < 3; ++row) EXPECT_TRUE(form->RowTicked(row)) << row;
+}
+
+TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
+  OpenCache(ThreePackages);
+  const std::string mutatorPayload = ReadFileBytes(game.Sub("Cache\\" + CacheGuid(2) + "-1.uxx"));
+  SendStateImage(list, 0, TickedStateImage);
+  SendStateImage(list, 1, TickedStateImage);
+  boxes.Answers = {TModalResult::No};  // not registered now: no tool is started
+  ::SendMessageA(form->CopySelectedButton(), BM_CLICK, 0, 0);
+
+  ASSERT_EQ(boxes.Calls.size(), 2u);
+  // Mid-run, while the mutator's question is open: the progress bar is up, the status names the step.
+  EXPECT_EQ(boxes.Calls[0].Kind, "Confirm");
+  EXPECT_TRUE(boxes.Calls[0].ProgressVisible);
+  EXPECT_EQ(boxes.Calls[0].Status, "Deleting " + CacheGuid(2) + "-1.uxx...");
+  EXPECT_EQ(boxes.Calls[1].Kind, "Information");
+  EXPECT_EQ(boxes.Calls[1].Text, IntegrationTexts::RunSucceeded);
+  EXPECT_FALSE(boxes.Calls[1].ProgressVisible);
+  EXPECT_EQ(boxes.Calls[1].Status, "Done!");
+
+  EXPECT_EQ(ReadFileBytes(game.Sub("Maps\\DM-Rankin.ut2")), PayloadBytes(3000, 0));
+  EXPECT_EQ(ReadFileBytes(game.Sub("System\\MutFast.u")), mutatorPayload);
+  EXPECT_FALSE(FileExists(game.Sub("Cache\\" + CacheGuid(1) + "-1.uxx")));
+  EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), "[Cache]\r\n" + CacheGuid(3) + "-1=Rock.utx\r\n\r\n");
+  EXPECT_EQ(Captions(), std::vector<std::string>{"Rock.utx"});
+  EXPECT_FALSE(form->RowTicked(0));
+  EXPECT_FALSE(::IsWindowVisible(form->ProgressHandle()));
+}
+
+TEST_F(MainFormTest, NothingTickedWarnsAndLeavesTheStatusEmpty) {
+  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_INTEGRATE1, 0), 0);
+  ASSERT_EQ(boxes.Calls.size(), 1u);
+  EXPECT_EQ(boxes.Calls[0].Text, IntegrationTexts::NothingTicked);
+  EXPECT_EQ(StatusText(form->StatusHandle()), "");
+  EXPECT_FALSE(::IsWindowVisible(form->ProgressHandle()));
+}
+
+TEST_F(MainFormTest, ARebuildOfOneHundredThousandRowsReplacesEveryRow) {
+  constexpr int Many = 100000;
+  std::vector<TListingRow> rows(Many);
+  for (int i = 0; i < Many; ++i) rows[static_cast<size_t>(i)] = {"Pkg" + std::to_string(i) + ".utx", "1KB", "Texture", 0, false};
+  form->ReplaceRows(rows);
+  ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), Many);
+  FocusRow(list, Many - 1);
+  PressSpace(list);
+  form->SelectAll1Click();
+  EXPECT_EQ(CheckImage(list, Many - 1), TickedStateImage);
+  EXPECT_EQ(ItemText(list, Many - 1, 0), "Pkg99999.utx");
+
+  rows.resize(10);
+  form->ReplaceRows(rows);
+  EXPECT_EQ(form->RowCount(), 10);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 10);
+  EXPECT_FALSE(form->RowTicked(9));
+  // As after deleting every row: no stale selection or focus reaches the new rows.
+  EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+}
+
+TEST_F(MainFormTest, TypingALetterFindsTheNextCaption) {
+  OpenCache(ThreePackages);
+  FocusRow(list, 0);
+  ::SendMessageA(list, WM_CHAR, 'r', 1);  // a repeat count of 1, as typed
+  EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
+}
+
+TEST_F(MainFormTest, ExitClosesTheWindowWithoutWritingAnything) {
+  OpenCache(ThreePackages);
+  const std::string indexBefore = ReadFileBytes(game.Sub("Cache\\cache.ini"));
+  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_PREFERENCES1, 0), 0);
+  EXPECT_EQ(preferencesShown, 1);
+  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_EXIT1, 0), 0);
+  EXPECT_FALSE(::IsWindow(list));
+  EXPECT_TRUE(boxes.Calls.empty());
+  EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
+}
+
+}  // namespace
