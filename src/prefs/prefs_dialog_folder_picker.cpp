@@ -1,6 +1,7 @@
 #include "prefs/prefs_dialog_folder_picker.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "framework/application.h"
 #include "prefs/prefs_dialog_layout.h"
@@ -8,51 +9,134 @@
 
 namespace {
 constexpr UINT_PTR PickerSubclassId = 1;
+// Controls of the shell's new-style picker, by their identifiers there.
+constexpr int ShellTreeId = 14145;
+constexpr int ShellNewFolderId = 14150;
+// The picker's controls of our own.
+constexpr int DeleteButtonId = 0x5E01;
+constexpr int StatusLineId = 0x5E02;
+
+void Place(HWND control, const TPixelRect& rect) {
+  if (control) ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
 }
+
+HWND AddChild(HWND picker, const char* className, const char* text, DWORD style, int id) {
+  HWND child = ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, picker,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
+                                 nullptr);
+  ::SendMessageA(child, WM_SETFONT, ::SendMessageA(picker, WM_GETFONT, 0, 0), FALSE);
+  return child;
+}
+
+std::string PathOf(const ITEMIDLIST* items) {
+  char path[MAX_PATH] = {};
+  return items && ::SHGetPathFromIDListA(items, path) ? std::string(path) : std::string();
+}
+}  // namespace
 
 std::optional<std::string> TShellFolderPicker::PickFolder(HWND owner) {
   BROWSEINFOA info{};
   info.hwndOwner = owner;
   info.pidlRoot = nullptr;  // the top of the shell's tree
-  // The new-style picker is resizable and offers creating folders and the items' context menus;
-  // no file-system-only flag, so a virtual folder can be accepted (and gives an empty text).
+  // The new-style picker is resizable and has the items' context menus; no file-system-only
+  // flag, so a virtual folder can be accepted (and gives an empty text).
   info.ulFlags = BIF_NEWDIALOGSTYLE;
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(this);
   TItemList picked(::SHBrowseForFolderA(&info));
+  picker_ = status_ = nullptr;
   if (!picked) return std::nullopt;
 
-  char path[MAX_PATH] = {};
-  const std::string text = ::SHGetPathFromIDListA(picked.get(), path) ? FolderTextFromPath(path) : std::string();
+  const std::string text = FolderTextFromPath(PathOf(picked.get()));
   lastAccepted_ = std::move(picked);
   return text;
 }
 
-int CALLBACK TShellFolderPicker::BrowseCallback(HWND picker, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED)
-    GuardedCall([&] { reinterpret_cast<TShellFolderPicker*>(data)->OnInitialized(picker); });
+int CALLBACK TShellFolderPicker::BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM data) {
+  auto* self = reinterpret_cast<TShellFolderPicker*>(data);
+  if (message == BFFM_INITIALIZED) GuardedCall([&] { self->OnInitialized(picker); });
+  if (message == BFFM_SELCHANGED)
+    GuardedCall([&] { self->OnSelectionChanged(reinterpret_cast<const ITEMIDLIST*>(lParam)); });
   return 0;
 }
 
 void TShellFolderPicker::OnInitialized(HWND picker) {
+  picker_ = picker;
   ::SetWindowTextA(picker, PrefsDialogTexts::FolderDialogTitle);
-  if (lastAccepted_)
-    ::SendMessageA(picker, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(lastAccepted_.get()));
+  ::SetDlgItemTextA(picker, ShellNewFolderId, PrefsDialogTexts::CreateFolderButton);
+  AddChild(picker, "BUTTON", PrefsDialogTexts::DeleteButton, WS_TABSTOP | BS_PUSHBUTTON, DeleteButtonId);
+  status_ = AddChild(picker, "STATIC", "", SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS | SS_NOPREFIX, StatusLineId);
+  ::SetWindowSubclass(picker, PickerSubclass, PickerSubclassId, reinterpret_cast<DWORD_PTR>(this));
   if (lastFrame_) {
     const RECT& frame = *lastFrame_;
     ::SetWindowPos(picker, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::SetWindowSubclass(picker, PickerSubclass, PickerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  LayOut();
+  if (lastAccepted_)
+    ::SendMessageA(picker, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(lastAccepted_.get()));
 }
 
-// Records the picker's size as it closes, so the next opening has it again.
+void TShellFolderPicker::OnSelectionChanged(const ITEMIDLIST* selected) {
+  selectedPath_ = PathOf(selected);
+  if (status_) ::SetWindowTextA(status_, selectedPath_.c_str());
+  if (picker_) ::EnableWindow(::GetDlgItem(picker_, DeleteButtonId), !selectedPath_.empty());
+}
+
+// The shell moves its controls on its own terms when the picker is resized; ours are placed
+// afterwards, every time.
+void TShellFolderPicker::LayOut() {
+  RECT client;
+  ::GetClientRect(picker_, &client);
+  const TPickerLayout layout = LayOutFolderPicker({static_cast<int>(client.right), static_cast<int>(client.bottom)});
+  Place(::GetDlgItem(picker_, ShellNewFolderId), layout.CreateFolder);
+  Place(::GetDlgItem(picker_, DeleteButtonId), layout.Delete);
+  Place(::GetDlgItem(picker_, ShellTreeId), layout.Tree);
+  Place(status_, layout.Status);
+  Place(::GetDlgItem(picker_, IDOK), layout.Ok);
+  Place(::GetDlgItem(picker_, IDCANCEL), layout.Cancel);
+}
+
+// Moves the selected folder to the recycle bin (the shell asks first) and selects its parent.
+void TShellFolderPicker::DeleteSelectedFolder() {
+  if (selectedPath_.empty()) return;
+  const std::string doomed = FolderTextFromPath(selectedPath_);
+  std::string from = doomed;
+  from.append(2, '\0');  // the shell's list of names ends in an empty one
+  SHFILEOPSTRUCTA operation{};
+  operation.hwnd = picker_;
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO;
+  if (::SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return;
+  const size_t cut = doomed.find_last_of('\\');
+  if (cut == std::string::npos) return;
+  const std::string parent = FolderTextFromPath(doomed.substr(0, cut + 1));
+  ::SendMessageA(picker_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(parent.c_str()));
+}
+
 LRESULT CALLBACK TShellFolderPicker::PickerSubclass(HWND picker, UINT message, WPARAM wParam, LPARAM lParam,
                                                     UINT_PTR, DWORD_PTR data) {
-  if (message == WM_DESTROY) {
-    RECT frame;
-    if (::GetWindowRect(picker, &frame)) reinterpret_cast<TShellFolderPicker*>(data)->lastFrame_ = frame;
-    ::RemoveWindowSubclass(picker, PickerSubclass, PickerSubclassId);
+  auto* self = reinterpret_cast<TShellFolderPicker*>(data);
+  switch (message) {
+    case WM_SIZE: {
+      const LRESULT result = ::DefSubclassProc(picker, message, wParam, lParam);
+      GuardedCall([&] { self->LayOut(); });
+      return result;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == DeleteButtonId) {
+        GuardedCall([&] { self->DeleteSelectedFolder(); });
+        return 0;
+      }
+      break;
+    case WM_DESTROY: {
+      // The size is kept for the next opening.
+      RECT frame;
+      if (::GetWindowRect(picker, &frame)) self->lastFrame_ = frame;
+      ::RemoveWindowSubclass(picker, PickerSubclass, PickerSubclassId);
+      break;
+    }
   }
   return ::DefSubclassProc(picker, message, wParam, lParam);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // FolderDialog: the one folder picker the nine folder buttons share. It opens at the folder last
 // accepted in this run (first time: the top of the shell's tree), is resizable and keeps its size
-// for the rest of the run. COM must be initialised on the calling thread.
+// for the rest of the run; "Create Folder" and "Delete" above the tree, a status line with the
+// selected folder's path below it. COM must be initialised on the calling thread.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -31,7 +32,14 @@ private:
   static LRESULT CALLBACK PickerSubclass(HWND picker, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
   void OnInitialized(HWND picker);
+  void OnSelectionChanged(const ITEMIDLIST* selected);
+  void LayOut();
+  void DeleteSelectedFolder();
 
   TItemList lastAccepted_;
   std::optional<RECT> lastFrame_;  // the picker's size, kept across openings
+  // Of the opening in progress.
+  HWND picker_ = nullptr;
+  HWND status_ = nullptr;
+  std::string selectedPath_;  // "" for a virtual folder
 };

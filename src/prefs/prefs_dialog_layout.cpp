@@ -1,5 +1,7 @@
 #include "prefs/prefs_dialog_layout.h"
 
+#include <algorithm>
+
 #include "prefs/prefs_model.h"
 #include "ui/resource_ids.h"
 
@@ -38,6 +40,24 @@ const std::vector<TControlPlace>& PrefsControlPlaces() {
     return list;
   }();
   return places;
+}
+
+TPickerLayout LayOutFolderPicker(TPixelSize client) {
+  constexpr int margin = 9, gap = 6, buttonHeight = 23, statusHeight = 16;
+  constexpr int createWidth = 100, deleteWidth = 75, okWidth = 88;
+  TPickerLayout layout;
+  layout.CreateFolder = {margin, margin, createWidth, buttonHeight};
+  layout.Delete = {layout.CreateFolder.Right() + gap, margin, deleteWidth, buttonHeight};
+  const int bottomRow = client.Height - margin - buttonHeight;
+  layout.Cancel = {client.Width - margin - okWidth, bottomRow, okWidth, buttonHeight};
+  layout.Ok = {layout.Cancel.Left - gap - okWidth, bottomRow, okWidth, buttonHeight};
+  layout.Status = {margin, bottomRow - gap - statusHeight, client.Width - 2 * margin, statusHeight};
+  const int treeTop = layout.CreateFolder.Bottom() + gap;
+  // However small the picker is made, no height or width goes below zero.
+  layout.Tree = {margin, treeTop, std::max(0, client.Width - 2 * margin),
+                 std::max(0, layout.Status.Top - gap - treeTop)};
+  layout.Status.Width = std::max(0, layout.Status.Width);
+  return layout;
 }
 
 std::string FolderTextFromPath(const std::string& fileSystemPath) {

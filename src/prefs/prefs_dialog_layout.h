@@ -20,6 +20,13 @@ struct TControlPlace {
 // Every control of the dialog template with its place.
 const std::vector<TControlPlace>& PrefsControlPlaces();
 
+// The folder picker's own arrangement, redone at every size: "Create Folder" and "Delete" above
+// the tree, the status line with the selected path under it, OK and Cancel at the bottom right.
+struct TPickerLayout {
+  TPixelRect CreateFolder, Delete, Tree, Status, Ok, Cancel;
+};
+TPickerLayout LayOutFolderPicker(TPixelSize client);
+
 // The text an accepted folder puts into its edit: the path without a final backslash, except
 // for the root of a drive ("C:\"); no file-system path (a virtual folder) gives "".
 std::string FolderTextFromPath(const std::string& fileSystemPath);
