@@ -15,6 +15,38 @@ constexpr int ShellNewFolderId = 14150;
 // The picker's controls of our own.
 constexpr int DeleteButtonId = 0x5E01;
 constexpr int StatusLineId = 0x5E02;
+// The picker hands its IUnknown to the callback with this notification (BFFM_IUNKNOWN).
+constexpr UINT PickerUnknownMessage = 5;
+
+// Lets the tree list every folder, hidden ones included. It lives as long as the program, so its
+// reference count has nothing to free.
+class TAllFoldersFilter : public IFolderFilter {
+public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IFolderFilter) {
+      *object = static_cast<IFolderFilter*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ShouldShow(IShellFolder*, PCIDLIST_ABSOLUTE, PCUITEMID_CHILD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetEnumFlags(IShellFolder*, PCIDLIST_ABSOLUTE, HWND*, DWORD* flags) override {
+    *flags = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
+    return S_OK;
+  }
+};
+TAllFoldersFilter AllFoldersFilter;
+
+void ShowHiddenFolders(IUnknown* picker) {
+  IFolderFilterSite* site = nullptr;
+  if (picker && SUCCEEDED(picker->QueryInterface(IID_IFolderFilterSite, reinterpret_cast<void**>(&site)))) {
+    site->SetFilter(&AllFoldersFilter);
+    site->Release();
+  }
+}
 
 void Place(HWND control, const TPixelRect& rect) {
   if (control) ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
@@ -54,6 +86,7 @@ std::optional<std::string> TShellFolderPicker::PickFolder(HWND owner) {
 
 int CALLBACK TShellFolderPicker::BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM data) {
   auto* self = reinterpret_cast<TShellFolderPicker*>(data);
+  if (message == PickerUnknownMessage) ShowHiddenFolders(reinterpret_cast<IUnknown*>(lParam));
   if (message == BFFM_INITIALIZED) GuardedCall([&] { self->OnInitialized(picker); });
   if (message == BFFM_SELCHANGED)
     GuardedCall([&] { self->OnSelectionChanged(reinterpret_cast<const ITEMIDLIST*>(lParam)); });
