@@ -41,10 +41,4 @@ TEST(LayOutMessage, TallTextPushesTheButtonsDown) {
   EXPECT_GE(layout.Client.Width, layout.Text.Right() + MessageMargin);
 }
 
-TEST(LayOutMessage, NarrowTextLeavesRoomForBothButtons) {
-  const TMessageLayout layout = LayOutMessage({32, 32}, {10, 13}, {75, 23}, 2);
-  EXPECT_GE(layout.Buttons[0].Left, MessageMargin);
-  EXPECT_LE(layout.Buttons[1].Right(), layout.Client.Width - MessageMargin);
-}
-
 }  // namespace

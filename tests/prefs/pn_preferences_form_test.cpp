@@ -153,27 +153,6 @@ TEST_F(PrefsFormTest, DefaultPathsLeaveTheEditsWhenOpenCacheFails) {
   EXPECT_EQ(form.Editable().FolderTexts[8], "E:\\Game\\Cache\\");
 }
 
-TEST_F(PrefsFormTest, DefaultPathsUseTheRootOpenCacheLeavesAndKeepTheOptions) {
-  FillStore(store, "E:\\Game\\", false, true);
-  form.FormCreate();
-  host.RootAfterOpen = "F:\\UT\\";
-  form.tbQuickPathClick();
-  EXPECT_EQ(form.Editable().FolderTexts[6], "F:\\UT\\Animations\\");
-  EXPECT_FALSE(form.Editable().RegMutsChecked());
-  EXPECT_EQ(form.Applied().AnimationPath, "E:\\Game\\Animations\\") << "nothing applied";
-}
-
-TEST_F(PrefsFormTest, SaveStoresRawTextsAndAppliesThemNormalised) {
-  FillStore(store, "E:\\Game\\");
-  form.FormCreate();
-  form.EditChanged(8, "D:\\OtherCache");
-  form.EditChanged(1, "D:");
-  form.tbSaveClick();
-  EXPECT_EQ(StoredText(store, "CachePath"), "D:\\OtherCache");
-  EXPECT_EQ(form.Applied().CachePath, "D:\\OtherCache\\");
-  EXPECT_EQ(form.Applied().MapPath, "D:\\");
-}
-
 TEST_F(PrefsFormTest, SaveThatFailsKeepsTheTypedTextsAndAppliesNothing) {
   FillStore(store, "E:\\Game\\");
   form.FormCreate();
