@@ -27,6 +27,7 @@ constexpr int SmallPicture = 16;
 constexpr int ButtonPicture = 24;
 constexpr int SelectAllImage = 2;
 constexpr int ButtonPictureMargin = 4;
+constexpr UINT RepaintListMessage = WM_APP + 1;
 // Resizable frame, system menu and minimise box; no maximise box.
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -259,7 +260,7 @@ void TMainForm::SetProgressPosition(int position) { ::SendMessageA(progressBar_,
 
 void TMainForm::SetRowTicked(int row, bool ticked) {
   rows_.SetTicked(row, ticked);
-  RedrawRow(row);
+  ScheduleListRepaint();
 }
 
 void TMainForm::ReplaceRows(std::vector<TListingRow> rows) {
@@ -340,6 +341,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CLOSE:
       Exit1Click();
+      return 0;
+    case RepaintListMessage:
+      repaintPending_ = false;
+      ::InvalidateRect(list_, nullptr, FALSE);
       return 0;
     default:
       break;
@@ -475,7 +480,7 @@ bool TMainForm::TickAtPoint(LPARAM clientPoint) {
   if (!rows_.Contains(row) || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
   ::SetFocus(list_);
   rows_.Toggle(row);
-  RedrawRow(row);
+  ScheduleListRepaint();
   return true;
 }
 
@@ -483,7 +488,7 @@ void TMainForm::ToggleFocusedRow() {
   const int row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
   if (!rows_.Contains(row)) return;
   rows_.Toggle(row);
-  RedrawRow(row);
+  ScheduleListRepaint();
 }
 
 LRESULT TMainForm::SetItemState(WPARAM item, const LVITEMA* state) {
@@ -493,11 +498,7 @@ LRESULT TMainForm::SetItemState(WPARAM item, const LVITEMA* state) {
   if (state->stateMask & LVIS_STATEIMAGEMASK) {
     done = rows_.ApplyStateImage(row, (state->state & LVIS_STATEIMAGEMASK) >> 12);
     if (done) {
-      if (row == -1) {
-        ::InvalidateRect(list_, nullptr, FALSE);
-      } else {
-        RedrawRow(row);
-      }
+      ScheduleListRepaint();
     }
   }
   // Selection, focus and the other states stay with the list view.
@@ -515,9 +516,10 @@ LRESULT TMainForm::GetItemState(WPARAM item, LPARAM mask) {
   return state;
 }
 
-void TMainForm::RedrawRow(int row) {
-  // Only rows on screen need a repaint; Select All over 100,000 rows stays cheap.
-  const int top = static_cast<int>(::SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
-  const int perPage = static_cast<int>(::SendMessageA(list_, LVM_GETCOUNTPERPAGE, 0, 0));
-  if (row >= top && row <= top + perPage) ::SendMessageA(list_, LVM_REDRAWITEMS, row, row);
+void TMainForm::ScheduleListRepaint() {
+  // One repaint of the list for any number of ticks made before the next message: Select All
+  // over 100,000 rows then costs one repaint, not one per row.
+  if (repaintPending_) return;
+  repaintPending_ = true;
+  ::PostMessageA(Handle(), RepaintListMessage, 0, 0);
 }

@@ -111,7 +111,7 @@ private:
   void ToggleFocusedRow();
   LRESULT SetItemState(WPARAM item, const LVITEMA* state);
   LRESULT GetItemState(WPARAM item, LPARAM mask);
-  void RedrawRow(int row);
+  void ScheduleListRepaint();
 
   HINSTANCE instance_;
   TMainFormServices services_;
@@ -128,6 +128,7 @@ private:
   TMenuHandle popupMenu1_;
   HACCEL accelerators_ = nullptr;  // a resource: released with the program
   int statusHeight_ = 0;
+  bool repaintPending_ = false;
 
   // Destroyed first: the window and its children go before the pictures and the font they use.
   TUniqueHandle<TWindowTraits> window_;
