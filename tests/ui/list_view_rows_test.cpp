@@ -49,19 +49,6 @@ TEST(ListViewRows, StateImageMessagesTickLikeAListThatHoldsItsRows) {
   EXPECT_EQ(Ticks(rows), (std::vector<bool>{false, false, false}));
 }
 
-TEST(ListViewRows, ToggleAndStateImageAgree) {
-  TListViewRows rows = ThreeRows();
-  rows.Toggle(2);
-  EXPECT_EQ(rows.StateImageOf(2), TickedStateImage);
-  rows.Toggle(2);
-  EXPECT_EQ(rows.StateImageOf(2), UntickedStateImage);
-  rows.SetTicked(0, true);
-  rows.TickAll();  // rows already ticked stay ticked
-  EXPECT_EQ(Ticks(rows), (std::vector<bool>{true, true, true}));
-  rows.Replace({{"Other.u", "1KB", "Mutator", 0, false}});
-  EXPECT_EQ(Ticks(rows), std::vector<bool>{false});
-}
-
 TEST(ListViewRows, RowsOutsideTheListRaiseTheListIndexError) {
   TListViewRows rows = ThreeRows();
   for (int row : {-1, 3}) {
@@ -72,18 +59,6 @@ TEST(ListViewRows, RowsOutsideTheListRaiseTheListIndexError) {
       EXPECT_EQ(std::string(error.what()), "List index out of bounds (" + std::to_string(row) + ")");
     }
   }
-  TListViewRows empty;
-  EXPECT_THROW(empty.Row(0), EListError);
-  empty.TickAll();
-  EXPECT_EQ(empty.Count(), 0);
-}
-
-TEST(ListViewRows, ColumnsGiveCaptionSizeAndType) {
-  const TListViewRows rows = ThreeRows();
-  EXPECT_EQ(rows.ColumnText(1, 0), "dm-foundry.ut2");
-  EXPECT_EQ(rows.ColumnText(1, 1), "1.50MB");
-  EXPECT_EQ(rows.ColumnText(1, 2), "Map");
-  EXPECT_EQ(rows.ColumnText(1, 3), "");
 }
 
 TEST(ListViewRows, TypeAheadSearchFindsCaptionsFromTheStartRow) {
