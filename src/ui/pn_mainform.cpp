@@ -342,6 +342,16 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       Exit1Click();
       return 0;
+    case WM_ACTIVATE:
+      // The keyboard focus goes back to the control that had it (the list at first) whenever the
+      // window is active again, after a message box or the preferences dialog as after a switch.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focused = ::GetFocus();
+        if (focused && ::IsChild(Handle(), focused)) focusedControl_ = focused;
+      } else {
+        ::SetFocus(focusedControl_ && ::IsWindow(focusedControl_) ? focusedControl_ : list_);
+      }
+      return 0;
     case RepaintListMessage:
       repaintPending_ = false;
       ::InvalidateRect(list_, nullptr, FALSE);

@@ -129,6 +129,7 @@ private:
   HACCEL accelerators_ = nullptr;  // a resource: released with the program
   int statusHeight_ = 0;
   bool repaintPending_ = false;
+  HWND focusedControl_ = nullptr;  // kept while the window is inactive
 
   // Destroyed first: the window and its children go before the pictures and the font they use.
   TUniqueHandle<TWindowTraits> window_;

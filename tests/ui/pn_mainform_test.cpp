@@ -354,6 +354,18 @@ TEST_F(MainFormTest, CtrlATicksEveryRowOnlyWhileTheListHasTheFocus) {
   for (int row = 0; row < 3; ++row) EXPECT_TRUE(form->RowTicked(row)) << row;
 }
 
+TEST_F(MainFormTest, ReactivationGivesTheFocusBackToTheControlThatHadIt) {
+  // As when a message box closes: without this the window itself would hold the focus, and
+  // neither Space nor Ctrl+A would reach the list.
+  for (HWND control : {list, form->CopySelectedButton()}) {
+    ::SetFocus(control);
+    ::SendMessageA(form->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    ::SetFocus(form->Handle());
+    ::SendMessageA(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(::GetFocus(), control);
+  }
+}
+
 TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
   OpenCache(ThreePackages);
   const std::string mutatorPayload = ReadFileBytes(game.Sub("Cache\\" + CacheGuid(2) + "-1.uxx"));
