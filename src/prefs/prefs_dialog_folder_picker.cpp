@@ -143,9 +143,13 @@ void TShellFolderPicker::DeleteSelectedFolder() {
   operation.fFlags = FOF_ALLOWUNDO;
   if (::SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return;
   const size_t cut = doomed.find_last_of('\\');
-  if (cut == std::string::npos) return;
-  const std::string parent = FolderTextFromPath(doomed.substr(0, cut + 1));
-  ::SendMessageA(picker_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(parent.c_str()));
+  if (cut != std::string::npos) {
+    const std::string parent = FolderTextFromPath(doomed.substr(0, cut + 1));
+    ::SendMessageA(picker_, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(parent.c_str()));
+  }
+  // The shell may still be refreshing its tree and refuse the new selection: then at least
+  // nothing offers the deleted folder any longer.
+  if (FolderTextFromPath(selectedPath_) == doomed) OnSelectionChanged(nullptr);
 }
 
 LRESULT CALLBACK TShellFolderPicker::PickerSubclass(HWND picker, UINT message, WPARAM wParam, LPARAM lParam,
