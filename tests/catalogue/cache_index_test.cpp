@@ -11,7 +11,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Records every box; Yes/No boxes are never expected here.
 class TRecordedBoxes : public IMessageBoxes {
 public:
   void ShowWarning(const std::string& text) override { Warnings.push_back(text); }
@@ -29,13 +28,12 @@ private:
 
 std::string Entry(uint32_t n, const std::string& name) { return CacheGuid(n) + "-1=" + name; }
 
-const std::string RealisticIndex = "[Cache]\r\n" + Entry(1, "DM-Rankin.ut2") + "\r\n;" + Entry(2, "Old.utx") +
-                                   "\r\n\r\n" + Entry(3, "MyMutator.u") + "\r\n" + Entry(4, "DM-Rankin.ut2") + "\r\n";
+const Lines IndexLines = {"[Cache]", Entry(1, "DM-Rankin.ut2"), ";" + Entry(2, "Old.utx"), "", Entry(3, "MyMutator.u"),
+                          Entry(4, "DM-Rankin.ut2")};
 
-std::string WithLineEnds(const std::string& crLfText, const std::string& lineEnd) {
+std::string Joined(const Lines& lines, const std::string& lineEnd) {
   std::string text;
-  for (size_t start = 0, end; (end = crLfText.find("\r\n", start)) != std::string::npos; start = end + 2)
-    text += crLfText.substr(start, end - start) + lineEnd;
+  for (const auto& line : lines) text += line + lineEnd;
   return text;
 }
 
@@ -56,144 +54,100 @@ std::vector<std::string> NamesIn(const TTempFolder& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA data;
   TFindHandle search(::FindFirstFileA(folder.Sub("*").c_str(), &data));
-  if (search) do {
-      if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") names.push_back(data.cFileName);
-    } while (::FindNextFileA(search.Get(), &data));
+  if (search) do
+      if (data.cFileName[0] != '.') names.push_back(data.cFileName);
+    while (::FindNextFileA(search.Get(), &data));
   std::sort(names.begin(), names.end());
   return names;
 }
 
 }  // namespace
 
-TEST(LoadCacheIndex, ReadsEveryKindOfLineEnd) {
+TEST(LoadCacheIndex, ReadsEveryLineEndAndWarnsOfAnEmptyCache) {
   TTempFolder folder;
-  const Lines expected = {"[Cache]", Entry(1, "DM-Rankin.ut2"), ";" + Entry(2, "Old.utx"), "",
-                          Entry(3, "MyMutator.u"), Entry(4, "DM-Rankin.ut2")};
-  const std::string bareLf = WithLineEnds(RealisticIndex, "\n"), bareCr = WithLineEnds(RealisticIndex, "\r");
-  for (const std::string& bytes : {RealisticIndex, bareLf, bareCr, RealisticIndex.substr(0, RealisticIndex.size() - 2)}) {
-    WriteFileBytes(folder.Sub("cache.ini"), bytes);
+  const std::string path = folder.Sub("cache.ini");
+  const std::string crLf = Joined(IndexLines, "\r\n");
+  const struct {
+    std::string bytes;
+    bool empty;
+  } cases[] = {
+      {crLf, false}, {Joined(IndexLines, "\n"), false}, {Joined(IndexLines, "\r"), false},
+      {crLf.substr(0, crLf.size() - 2), false}, {"", true}, {"[Cache]\r\n", true},
+      {std::string("\0[Cache]\r\nK-1=a.ut2\r\n", 21), true},
+  };
+  for (const auto& c : cases) {
+    WriteFileBytes(path, c.bytes);
     TRecordedBoxes boxes;
     TCacheIndex index(boxes);
-    index.LoadCacheIndex(folder.Sub("cache.ini"));
-    EXPECT_TRUE(index.Loaded());
-    EXPECT_EQ(index.CacheList(), expected) << testing::PrintToString(bytes);
+    index.LoadCacheIndex(path);
+    EXPECT_EQ(index.Loaded(), !c.empty) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(index.CacheList(), c.empty ? Lines{} : IndexLines);
+    EXPECT_EQ(boxes.Warnings, c.empty ? Lines{"The cache is empty."} : Lines{});
     EXPECT_EQ(index.CacheDir(), folder.Path());
     EXPECT_EQ(index.CacheFileName(), "cache.ini");
-    EXPECT_TRUE(boxes.Warnings.empty());
-  }
-}
-
-TEST(LoadCacheIndex, WarnsOfAnEmptyCacheAndKeepsNoIndex) {
-  TTempFolder folder;
-  for (const std::string& bytes : {std::string(), std::string("[Cache]\r\n"), std::string("[Cache]"),
-                                   std::string("\0[Cache]\r\nK-1=a.ut2\r\n", 21)}) {
-    WriteFileBytes(folder.Sub("cache.ini"), bytes);
-    TRecordedBoxes boxes;
-    TCacheIndex index(boxes);
-    index.LoadCacheIndex(folder.Sub("cache.ini"));
-    EXPECT_EQ(boxes.Warnings, std::vector<std::string>{"The cache is empty."}) << testing::PrintToString(bytes);
-    EXPECT_FALSE(index.Loaded());
-    EXPECT_TRUE(index.CacheList().empty());
-    EXPECT_EQ(index.CacheDir(), folder.Path());
-    EXPECT_EQ(index.FindCacheEntry(""), -1);
+    // The load shared the file with readers only and closed it again.
+    TFileHandle alone(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(alone);
   }
 }
 
 TEST(LoadCacheIndex, NamesTheFullPathWhenTheFileCannotBeOpened) {
   TTempFolder folder;
-  WriteFileBytes(folder.Sub("cache.ini"), RealisticIndex);
+  WriteFileBytes(folder.Sub("cache.ini"), Joined(IndexLines, "\r\n"));
   TRecordedBoxes boxes;
   TCacheIndex index(boxes);
   index.LoadCacheIndex(folder.Sub("cache.ini"));
-
   MakeFolders(folder.Sub("Folder.ini\\"));
-  WriteFileBytes(folder.Sub("written.ini"), RealisticIndex);
-  TFileHandle writer(::CreateFileA(folder.Sub("written.ini").c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(writer);
-  const struct {
-    std::string path;
-    DWORD error;
-  } cases[] = {
-      {folder.Sub("missing.ini"), ERROR_FILE_NOT_FOUND},
-      {folder.Sub("NoSuchFolder\\cache.ini"), ERROR_PATH_NOT_FOUND},
-      {folder.Sub("written.ini"), ERROR_SHARING_VIOLATION},  // someone may write it meanwhile
-      {folder.Sub("Folder.ini"), ERROR_ACCESS_DENIED},
+  WriteFileBytes(folder.Sub("written.ini"), "[Cache]\r\n");
+  TFileHandle writer(::CreateFileA(folder.Sub("written.ini").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+  const std::pair<std::string, DWORD> cases[] = {
+      {"missing.ini", ERROR_FILE_NOT_FOUND},
+      {"NoSuchFolder\\cache.ini", ERROR_PATH_NOT_FOUND},
+      {"written.ini", ERROR_SHARING_VIOLATION},  // open for writing by someone else
+      {"Folder.ini", ERROR_ACCESS_DENIED},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(MessageOf([&] { index.LoadCacheIndex(c.path); }), FileError("open", c.path, c.error));
-    EXPECT_TRUE(index.Loaded()) << "the list stays, emptied";
-    EXPECT_TRUE(index.CacheList().empty());
-    EXPECT_EQ(index.CacheDir(), folder.Path());
-    EXPECT_EQ(index.CacheFileName(), "cache.ini");
+  for (const auto& [name, error] : cases) {
+    EXPECT_EQ(MessageOf([&] { index.LoadCacheIndex(folder.Sub(name)); }), FileError("open", folder.Sub(name), error));
+    EXPECT_TRUE(index.Loaded() && index.CacheList().empty()) << "the list stays, emptied";
+    EXPECT_EQ(index.CacheDir() + index.CacheFileName(), folder.Sub("cache.ini"));
     EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), -1);
   }
-  EXPECT_TRUE(boxes.Warnings.empty());
-  EXPECT_EQ(SystemErrorText(ERROR_FILE_NOT_FOUND).back() == '.', false);
+  EXPECT_NE(SystemErrorText(ERROR_FILE_NOT_FOUND).back(), '.') << "the error box adds the full stop";
 }
 
-TEST(LoadCacheIndex, SharesTheFileWithReadersAndClosesIt) {
+// The look-up kept between calls must follow marks, purges and direct changes of the lines.
+TEST(CacheIndexEntries, AreFoundAfterEveryChangeOfTheLines) {
   TTempFolder folder;
-  const std::string path = folder.Sub("cache.ini");
-  WriteFileBytes(path, RealisticIndex);
+  WriteFileBytes(folder.Sub("cache.ini"), Joined(IndexLines, "\r\n") + "=X=Y\r\n" + Entry(5, "X") + "\r\n");
   TRecordedBoxes boxes;
   TCacheIndex index(boxes);
-  {
-    TFileHandle reader(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(reader);
-    index.LoadCacheIndex(path);
-    EXPECT_EQ(index.CacheList().size(), 6u);
-  }
-  TFileHandle alone(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  EXPECT_TRUE(alone) << "the load left the file open";
-}
-
-TEST(CacheIndexEntries, AreFoundMarkedAndPurgedAsLines) {
-  TTempFolder folder;
-  WriteFileBytes(folder.Sub("cache.ini"), RealisticIndex + "=X=Y\r\n" + Entry(5, "X") + "\r\n");
-  TRecordedBoxes boxes;
-  TCacheIndex index(boxes);
-  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), -1) << "no index yet";
-  EXPECT_THROW(index.MarkCacheEntry(0), EListError);
+  EXPECT_THROW(index.MarkCacheEntry(0), EListError) << "no index yet";
   index.LoadCacheIndex(folder.Sub("cache.ini"));
-  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1);
-  EXPECT_EQ(index.FindCacheEntry("dm-rankin.ut2"), -1);
   EXPECT_EQ(index.FindCacheEntry("X"), 7);
-  index.MarkCacheEntry(1);
-  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1) << "the first entry of the name, marked or not";
   index.MarkCacheEntry(6);  // "~=X=Y" is found under X now
   EXPECT_EQ(index.FindCacheEntry("X"), 6);
-  EXPECT_EQ(index.FindCacheEntry("Y"), -1);
-  EXPECT_EQ(MessageOf([&] { index.MarkCacheEntry(8); }), "List index out of bounds (8)");
+  index.MarkCacheEntry(1);
   index.PurgeMarkedEntries();
-  EXPECT_EQ(index.CacheList(), (Lines{"[Cache]", ";" + Entry(2, "Old.utx"), "", Entry(3, "MyMutator.u"),
-                                     Entry(4, "DM-Rankin.ut2"), Entry(5, "X")}));
   EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 4);
-  index.MutableLines()[4] = "~" + index.CacheList()[4];
+  EXPECT_EQ(index.FindCacheEntry("X"), 5);
   index.MutableLines().insert(index.MutableLines().begin() + 1, Entry(9, "DM-Rankin.ut2"));
-  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1) << "changed lines are looked up afresh";
+  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1);
 }
 
 TEST(SaveCacheIndex, WritesEveryLineWithCrLfAndLeavesNothingElse) {
   TTempFolder folder;
   const std::string path = folder.Sub("cache.ini");
-  const std::string bareLf = WithLineEnds(RealisticIndex, "\n");
+  const std::string bareLf = Joined(IndexLines, "\n");
   WriteFileBytes(path, bareLf.substr(0, bareLf.size() - 1));
-  WriteFileBytes(folder.Sub(CacheGuid(1) + "-1.uxx"), PayloadBytes(10, 1));
   TRecordedBoxes boxes;
   TCacheIndex index(boxes);
   index.LoadCacheIndex(path);
   index.SaveCacheIndex(path);
-  EXPECT_EQ(ReadFileBytes(path), RealisticIndex);
-  EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{CacheGuid(1) + "-1.uxx", "cache.ini"}));
-
-  index.MarkCacheEntry(1);
-  index.MarkCacheEntry(5);
-  index.PurgeMarkedEntries();
-  index.SaveCacheIndex(folder.Sub("new.ini"));  // a file that did not exist yet
-  EXPECT_EQ(ReadFileBytes(folder.Sub("new.ini")),
-            "[Cache]\r\n;" + Entry(2, "Old.utx") + "\r\n\r\n" + Entry(3, "MyMutator.u") + "\r\n");
-  EXPECT_EQ(ReadFileBytes(path), RealisticIndex);
+  EXPECT_EQ(ReadFileBytes(path), Joined(IndexLines, "\r\n"));
+  index.SaveCacheIndex(folder.Sub("new.ini"));
+  EXPECT_EQ(ReadFileBytes(folder.Sub("new.ini")), Joined(IndexLines, "\r\n"));
+  EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"cache.ini", "new.ini"}));
 }
 
 TEST(SaveCacheIndex, LeavesTheFormerIndexWhenItCannotBeReplaced) {
@@ -202,55 +156,38 @@ TEST(SaveCacheIndex, LeavesTheFormerIndexWhenItCannotBeReplaced) {
   TCacheIndex index(boxes);
   WriteFileBytes(folder.Sub("source.ini"), "[Cache]\r\n" + Entry(7, "CTF-Face.ut2") + "\r\n");
   index.LoadCacheIndex(folder.Sub("source.ini"));
-  ::DeleteFileA(folder.Sub("source.ini").c_str());
-
-  const std::string former = RealisticIndex;
-  WriteFileBytes(folder.Sub("held.ini"), former);
+  const std::string former = Joined(IndexLines, "\r\n");
+  for (const char* name : {"held.ini", "shared.ini", "readonly.ini"}) WriteFileBytes(folder.Sub(name), former);
   TFileHandle holder(::CreateFileA(folder.Sub("held.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(holder);
-  WriteFileBytes(folder.Sub("readonly.ini"), former);
-  ASSERT_TRUE(::SetFileAttributesA(folder.Sub("readonly.ini").c_str(), FILE_ATTRIBUTE_READONLY));
-  WriteFileBytes(folder.Sub("shared.ini"), former);
-  TFileHandle sharedReader(::CreateFileA(folder.Sub("shared.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(sharedReader);
+  TFileHandle reader(::CreateFileA(folder.Sub("shared.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder && reader && ::SetFileAttributesA(folder.Sub("readonly.ini").c_str(), FILE_ATTRIBUTE_READONLY));
   MakeFolders(folder.Sub("Folder.ini\\"));
   const std::vector<std::string> before = NamesIn(folder);
 
-  const struct {
-    std::string name;
-    DWORD error;
-    bool keepsBytes;
-  } cases[] = {
-      {"held.ini", ERROR_SHARING_VIOLATION, false},  // held unshared: its bytes cannot be read either
-      {"shared.ini", ERROR_SHARING_VIOLATION, true},  // a reader that does not share writing
-      {"readonly.ini", ERROR_ACCESS_DENIED, true},
-      {"Folder.ini", ERROR_ACCESS_DENIED, false},
-      {"NoSuchFolder\\cache.ini", ERROR_PATH_NOT_FOUND, false},
+  const std::pair<std::string, DWORD> cases[] = {
+      {"held.ini", ERROR_SHARING_VIOLATION},    // held without any sharing
+      {"shared.ini", ERROR_SHARING_VIOLATION},  // a reader that does not share writing
+      {"readonly.ini", ERROR_ACCESS_DENIED},
+      {"Folder.ini", ERROR_ACCESS_DENIED},
+      {"NoSuchFolder\\cache.ini", ERROR_PATH_NOT_FOUND},
   };
-  for (const auto& c : cases) {
-    const std::string path = folder.Sub(c.name);
-    EXPECT_EQ(MessageOf([&] { index.SaveCacheIndex(path); }), FileError("create", path, c.error)) << c.name;
-    if (c.keepsBytes) {
-      EXPECT_EQ(ReadFileBytes(path), former) << c.name;
-    }
-  }
+  for (const auto& [name, error] : cases)
+    EXPECT_EQ(MessageOf([&] { index.SaveCacheIndex(folder.Sub(name)); }), FileError("create", folder.Sub(name), error));
   holder.Reset();
-  EXPECT_EQ(ReadFileBytes(folder.Sub("held.ini")), former);
+  for (const char* name : {"held.ini", "shared.ini", "readonly.ini"}) EXPECT_EQ(ReadFileBytes(folder.Sub(name)), former);
   EXPECT_EQ(NamesIn(folder), before) << "no temporary file stays behind";
-  EXPECT_EQ(::GetFileAttributesA(folder.Sub("Folder.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(SaveCacheIndex, LeavesTheFormerIndexWhenTheWriteFails) {
   TTempFolder folder;
   const std::string path = folder.Sub("cache.ini");
-  const std::string former = "[Cache]\r\n" + Entry(1, "Former.ut2") + "\r\n";
+  const std::string former = Joined(IndexLines, "\r\n");
+  WriteFileBytes(path, former);
   for (const size_t failAfter : {size_t(0), size_t(1), size_t(40), size_t(1000)}) {
-    WriteFileBytes(path, RealisticIndex);
     const auto failingWriter = [failAfter](HANDLE file, std::string_view bytes) {
       DWORD written = 0;
-      const DWORD part = static_cast<DWORD>(std::min(failAfter, bytes.size()));
+      const auto part = static_cast<DWORD>(std::min(failAfter, bytes.size()));
       if (part > 0) ::WriteFile(file, bytes.data(), part, &written, nullptr);
       return false;
     };
@@ -259,7 +196,6 @@ TEST(SaveCacheIndex, LeavesTheFormerIndexWhenTheWriteFails) {
     index.LoadCacheIndex(path);
     index.MarkCacheEntry(1);
     index.PurgeMarkedEntries();
-    WriteFileBytes(path, former);
     EXPECT_EQ(MessageOf([&] { index.SaveCacheIndex(path); }), "Stream write error") << failAfter;
     EXPECT_EQ(ReadFileBytes(path), former) << failAfter;
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"cache.ini"}) << failAfter;
