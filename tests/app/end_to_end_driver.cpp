@@ -2,7 +2,8 @@
 // in a fresh Wine prefix on a first run (no preferences yet, the game's install record present);
 // this driver finds its windows, answers its boxes, ticks packages, integrates them, closes the
 // program and then checks the game folders, cache.ini, the registration files and the stored
-// preferences. run_end_to_end.sh prepares the prefix and the demo game.
+// preferences; a second start then finds the preferences and shows no box. run_end_to_end.sh
+// prepares the prefix and the demo game.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -306,6 +307,21 @@ TEST(EndToEnd, FirstRunThenIntegrationOfTickedPackages) {
   for (const auto& [value, folder] : folders) EXPECT_EQ(RegistryText(key.Get(), value), game + "\\" + folder) << value;
   EXPECT_EQ(RegistryNumber(key.Get(), "AutoRegMutators"), 1u);
   EXPECT_EQ(RegistryNumber(key.Get(), "PromptMutReg"), 1u);
+}
+
+TEST(EndToEnd, LaterStartShowsNoBoxAndExitWritesNothing) {
+  const std::string game = Environment("PELLORIN_GAME");
+  const std::string indexBefore = ReadWhole(game + "\\Cache\\cache.ini");
+  TProgram program(Environment("PELLORIN_EXE"), game);
+  ASSERT_TRUE(program.Started());
+  HWND main = program.WaitForWindow("UT2K4 Pellorin v1.2 by Morvane");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(program.FindWindowOf("Information"), nullptr);
+  EXPECT_EQ(::SendMessageA(ChildOfClass(main, WC_LISTVIEWA), LVM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_EQ(StatusText(program, ChildOfClass(main, STATUSCLASSNAMEA)), "Click on \"Open cache\" to begin!");
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_EXIT1, 0), 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ReadWhole(game + "\\Cache\\cache.ini"), indexBefore);
 }
 
 }  // namespace
