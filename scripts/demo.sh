@@ -56,9 +56,9 @@ if [ "$build_program" = 1 ]; then
   cmake --build "$build" --target Pellorin stand_in_ucc
 fi
 
-program=$(find "$build" -path '*/CMakeFiles' -prune -o -type f -name Pellorin.exe -print 2>/dev/null | head -n 1)
+program=$build/src/app/Pellorin.exe
 game_tool=$build/tools/ucc.exe
-[ -n "$program" ] || die "Pellorin.exe is not in $build; build it first (run without --no-build)"
+[ -f "$program" ] || die "Pellorin.exe is not in $build; build it first (run without --no-build)"
 [ -f "$game_tool" ] || die "the stand-in game tool $game_tool is missing; build the target stand_in_ucc"
 
 if [ "$fresh" = 1 ]; then
