@@ -1,0 +1,374 @@
+// Benchmark of the main job under the real window: Open cache for large caches, the copy of the
+// integration run against the system's own file copy, whole integration runs, and memory.
+// A program, not a test: it measures and prints, and asserts nothing.
+//
+//   pn_bench [--csv FILE] [--quick] [--only open-cache|copy|integration|memory]
+//   pn_bench --open-cache-memory N     (one Open cache of N entries in a process of its own,
+//                                        printing the peak working set; used by the full run)
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/folder_listing.h"
+#include "framework/application.h"
+#include "framework/win_handles.h"
+#include "integration/copy_file.h"
+#include "prefs/applied_prefs.h"
+#include "support/test_files.h"
+#include "ui/main_commands.h"
+#include "ui/pn_mainform.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER frequency, counter;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Runs body `repeats` times (prepare before each, untimed) and returns the median seconds.
+double MedianSeconds(int repeats, const std::function<void()>& prepare, const std::function<void()>& body) {
+  std::vector<double> times;
+  for (int i = 0; i < repeats; ++i) {
+    if (prepare) prepare();
+    const double start = Now();
+    body();
+    times.push_back(Now() - start);
+  }
+  return Median(times);
+}
+
+struct TResult {
+  std::string Section, Measure;
+  double Value;
+  std::string Unit;
+};
+
+class TReport {
+public:
+  void Add(const std::string& section, const std::string& measure, double value, const std::string& unit) {
+    results_.push_back({section, measure, value, unit});
+    std::printf("%-14s %-52s %12.4f %s\n", section.c_str(), measure.c_str(), value, unit.c_str());
+    std::fflush(stdout);
+  }
+  void WriteCsv(const std::string& path) const {
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) return;
+    std::fprintf(file, "section,measure,value,unit\n");
+    for (const auto& r : results_)
+      std::fprintf(file, "%s,\"%s\",%.6f,%s\n", r.Section.c_str(), r.Measure.c_str(), r.Value, r.Unit.c_str());
+    std::fclose(file);
+  }
+
+private:
+  std::vector<TResult> results_;
+};
+
+// Message boxes that answer at once, so that runs end without a person.
+class TSilentBoxes : public IMessageBoxes {
+public:
+  void ShowWarning(const std::string&) override {}
+  TModalResult AskWarning(const std::string&) override { return TModalResult::Yes; }
+  TModalResult AskConfirmation(const std::string&) override { return TModalResult::Yes; }
+  void ShowInformation(const std::string&) override {}
+};
+
+// A window that is not there: the copy's own file work without progress bar or messages.
+class TSilentView : public IMainView {
+public:
+  void ShowWarning(const std::string&) override {}
+  TModalResult AskWarning(const std::string&) override { return TModalResult::Yes; }
+  TModalResult AskConfirmation(const std::string&) override { return TModalResult::Yes; }
+  void ShowInformation(const std::string&) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetProgressVisible(bool) override {}
+  void SetProgressRange(int) override {}
+  void SetProgressPosition(int) override {}
+  int RowCount() const override { return 0; }
+  std::string RowCaption(int) const override { return {}; }
+  bool RowTicked(int) const override { return false; }
+  void SetRowTicked(int, bool) override {}
+  void ReplaceRows(std::vector<TListingRow>) override {}
+  std::optional<std::string> PickCacheIndexFile(const std::string&, const std::string&) override { return {}; }
+  void ProcessPendingMessages() override {}
+};
+
+const char* const Names[] = {"DM-Arena%u.ut2", "Tex%u.utx", "Snd%u.uax", "Track%u.ogg", "Mesh%u.usx", "Anim%u.ukx", "Phys%u.ka"};
+
+// A cache folder with `entries` lines, the payloads of every second entry present.
+void MakeCache(const std::string& folder, unsigned entries, size_t payloadSize, bool everyPayload) {
+  RemoveTree(folder);
+  MakeFolders(folder);
+  std::string index = "[Cache]\r\n";
+  index.reserve(entries * 64);
+  for (unsigned i = 0; i < entries; ++i) {
+    const std::string key = CacheGuid(i) + "-1";
+    char name[64];
+    std::snprintf(name, sizeof name, Names[i % 7], i);
+    index += key + "=" + name + "\r\n";
+    if (everyPayload || i % 2 == 0) WriteFileBytes(folder + key + ".uxx", PayloadBytes(payloadSize, i));
+  }
+  WriteFileBytes(folder + "cache.ini", index);
+}
+
+struct TBench {
+  TAppliedPrefs prefs;
+  TSilentBoxes boxes;
+  std::unique_ptr<TMainForm> form;
+
+  explicit TBench(const std::string& game) {
+    prefs.SystemPath = game + "System\\";
+    prefs.MapPath = game + "Maps\\";
+    prefs.TexturePath = game + "Textures\\";
+    prefs.SoundPath = game + "Sounds\\";
+    prefs.MusicPath = game + "Music\\";
+    prefs.MeshPath = game + "StaticMeshes\\";
+    prefs.AnimationPath = game + "Animations\\";
+    prefs.KarmaPath = game + "KarmaData\\";
+    prefs.CachePath = game + "Cache\\";
+    for (const auto* folder : {&prefs.SystemPath, &prefs.MapPath, &prefs.TexturePath, &prefs.SoundPath, &prefs.MusicPath,
+                               &prefs.MeshPath, &prefs.AnimationPath, &prefs.KarmaPath})
+      MakeFolders(*folder);
+    TMainFormServices services;
+    services.Prefs = [this]() -> const TAppliedPrefs& { return prefs; };
+    services.ShowPreferences = [](HWND) {};
+    services.Boxes = &boxes;
+    form = std::make_unique<TMainForm>(::GetModuleHandleA(nullptr), services);
+    form->Show(SW_SHOWNORMAL);
+    Settle();
+  }
+  void Settle() {
+    ::UpdateWindow(form->Handle());
+    Application.ProcessMessages();
+  }
+  // Open cache up to the painted list.
+  void OpenCache() {
+    form->tbOpenCacheClick();
+    Settle();
+  }
+};
+
+void OpenCacheSection(TReport& report, const std::string& game, bool quick) {
+  const unsigned sizes[] = {1000, 10000, 100000};
+  TBench bench(game);
+  double previous = 0;
+  for (unsigned entries : sizes) {
+    if (quick && entries > 10000) break;
+    MakeCache(bench.prefs.CachePath, entries, 256, false);
+    const std::string label = std::to_string(entries) + " entries";
+    const double read = MedianSeconds(5, {}, [&] { bench.form->Commands().CacheIndex.LoadCacheIndex(bench.prefs.CachePath + "cache.ini"); });
+    std::vector<TListingRow> rows;
+    const double size = MedianSeconds(5, {}, [&] { rows = RebuildListingRows(bench.form->Commands().CacheIndex, bench.prefs); });
+    const double fill = MedianSeconds(5, {}, [&] {
+      bench.form->ReplaceRows(rows);
+      bench.Settle();
+    });
+    const double total = MedianSeconds(5, {}, [&] { bench.OpenCache(); });
+    report.Add("open-cache", label + ": read index", read, "s");
+    report.Add("open-cache", label + ": size payloads", size, "s");
+    report.Add("open-cache", label + ": fill rows", fill, "s");
+    report.Add("open-cache", label + ": total, command to painted list", total, "s");
+    if (previous > 0) report.Add("open-cache", label + ": growth for 10x entries", total / previous, "x");
+    previous = total;
+  }
+}
+
+// The copies compared on the same files: the integration copy under the real window, the
+// system's copy, a 1 MiB read/write loop, and the bare 16 KiB loop that is the design's ceiling.
+void LoopCopy(const std::string& source, const std::string& dest, DWORD chunk) {
+  TFileHandle in(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  TFileHandle out(::CreateFileA(dest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::vector<char> buffer(chunk);
+  DWORD got = 0, written = 0;
+  while (::ReadFile(in.Get(), buffer.data(), chunk, &got, nullptr) && got > 0) ::WriteFile(out.Get(), buffer.data(), got, &written, nullptr);
+}
+
+void CopySection(TReport& report, const std::string& game, bool quick) {
+  TBench bench(game);
+  const std::string folder = game + "CopyBench\\";
+  MakeFolders(folder);
+  struct TCase {
+    const char* label;
+    unsigned files;
+    size_t size;
+  } cases[] = {{"256 MiB file", 1, size_t(256) << 20}, {"2,000 files of 64 KiB", 2000, 64 << 10}};
+  for (const auto& c : cases) {
+    const unsigned files = quick ? std::min(c.files, 200u) : c.files;
+    for (unsigned i = 0; i < files; ++i) WriteFileBytes(folder + "src" + std::to_string(i), PayloadBytes(c.size, i));
+    auto clean = [&] {
+      for (unsigned i = 0; i < files; ++i) ::DeleteFileA((folder + "dst" + std::to_string(i)).c_str());
+    };
+    auto each = [&](const std::function<void(const std::string&, const std::string&)>& copy) {
+      return [&, copy] {
+        for (unsigned i = 0; i < files; ++i) copy(folder + "src" + std::to_string(i), folder + "dst" + std::to_string(i));
+      };
+    };
+    TSilentView noWindow;
+    const double bare = MedianSeconds(5, clean, each([&](auto& s, auto& d) { CopyFileWithProgress(s, d, noWindow); }));
+    bench.form->SetProgressVisible(true);
+    const double ours = MedianSeconds(5, clean, each([&](auto& s, auto& d) { CopyFileWithProgress(s, d, *bench.form); }));
+    bench.form->SetProgressVisible(false);
+    const double system = MedianSeconds(5, clean, each([](auto& s, auto& d) { ::CopyFileA(s.c_str(), d.c_str(), FALSE); }));
+    const double loop1m = MedianSeconds(5, clean, each([](auto& s, auto& d) { LoopCopy(s, d, 1 << 20); }));
+    const double loop16k = MedianSeconds(5, clean, each([](auto& s, auto& d) { LoopCopy(s, d, 16384); }));
+    clean();
+    for (unsigned i = 0; i < files; ++i) ::DeleteFileA((folder + "src" + std::to_string(i)).c_str());
+    const std::string label = quick && files != c.files ? std::to_string(files) + " files of 64 KiB" : c.label;
+    report.Add("copy", label + ": CopyFileWithProgress", ours, "s");
+    report.Add("copy", label + ": CopyFileWithProgress, no window", bare, "s");
+    report.Add("copy", label + ": CopyFileA", system, "s");
+    report.Add("copy", label + ": read/write loop, 1 MiB", loop1m, "s");
+    report.Add("copy", label + ": bare loop, 16 KiB (ceiling)", loop16k, "s");
+    report.Add("copy", label + ": throughput vs CopyFileA", system / ours, "ratio");
+    report.Add("copy", label + ": throughput vs 1 MiB loop", loop1m / ours, "ratio");
+    report.Add("copy", label + ": throughput vs bare 16 KiB loop", loop16k / ours, "ratio");
+  }
+}
+
+void IntegrationSection(TReport& report, const std::string& game, bool quick) {
+  TBench bench(game);
+  for (unsigned packages : {100u, 1000u, 10000u}) {
+    if (quick && packages > 1000) break;
+    const double total = MedianSeconds(
+        3,
+        [&] {
+          MakeCache(bench.prefs.CachePath, packages, 4096, true);
+          bench.OpenCache();
+          bench.form->SelectAll1Click();
+        },
+        [&] {
+          bench.form->tbCopySelectedClick();
+          bench.Settle();
+        });
+    const std::string label = std::to_string(packages) + " packages";
+    report.Add("integration", label + ": total (copy, delete, index, rebuild)", total, "s");
+    report.Add("integration", label + ": per package", total / packages * 1000, "ms");
+  }
+  // One package out of a big cache: the rewrite, reload and rebuild after the run dominate.
+  const unsigned big = quick ? 10000 : 100000;
+  const double one = MedianSeconds(
+      3,
+      [&] {
+        MakeCache(bench.prefs.CachePath, big, 256, false);
+        bench.OpenCache();
+        bench.form->SetRowTicked(0, true);
+      },
+      [&] {
+        bench.form->tbCopySelectedClick();
+        bench.Settle();
+      });
+  report.Add("integration", std::string("1 package of ") + (quick ? "10,000" : "100,000") + ": total with rebuild", one, "s");
+}
+
+size_t PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
+}
+
+// The peak working set of one Open cache of `entries` entries, in this process alone.
+int OpenCacheMemory(unsigned entries) {
+  TTempFolder temp;
+  TBench bench(temp.Path());
+  MakeCache(bench.prefs.CachePath, entries, 0, false);
+  bench.OpenCache();
+  std::printf("%zu\n", PeakWorkingSet());
+  return 0;
+}
+
+void MemorySection(TReport& report, bool quick) {
+  char self[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  double previous = 0;
+  for (unsigned entries : {1000u, 10000u, 100000u}) {
+    if (quick && entries > 10000) break;
+    // A child process per size, so that each peak belongs to that size alone.
+    TTempFolder temp;
+    const std::string output = temp.Path() + "peak.txt";
+    std::string command = std::string("\"") + self + "\" --open-cache-memory " + std::to_string(entries);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    TFileHandle out(::CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.Get();
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) continue;
+    TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    out.Reset();
+    const double peak = std::strtod(ReadFileBytes(output).c_str(), nullptr) / (1024.0 * 1024.0);
+    report.Add("memory", std::to_string(entries) + " entries: peak working set", peak, "MiB");
+    if (previous > 0) report.Add("memory", std::to_string(entries) + " entries: growth for 10x entries", peak / previous, "x");
+    previous = peak;
+  }
+}
+
+void Measure(bool quick, const std::string& csv, const std::string& only);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  Application.Title = "Pellorin v1.1";
+
+  std::string csv, only;
+  bool quick = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--open-cache-memory" && i + 1 < argc) return OpenCacheMemory(static_cast<unsigned>(std::atoi(argv[++i])));
+    if (arg == "--csv" && i + 1 < argc) csv = argv[++i];
+    if (arg == "--quick") quick = true;
+    if (arg == "--only" && i + 1 < argc) only = argv[++i];
+  }
+
+  try {
+    Measure(quick, csv, only);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "pn_bench: %s\n", error.what());
+    return 1;
+  }
+  ::OleUninitialize();
+  return 0;
+}
+
+namespace {
+
+void Measure(bool quick, const std::string& csv, const std::string& only) {
+  auto wanted = [&](const char* section) { return only.empty() || only == section; };
+  TReport report;
+  std::printf("%-14s %-52s %12s\n", "section", "measure", "value");
+  if (wanted("open-cache")) {
+    TTempFolder game;
+    OpenCacheSection(report, game.Path(), quick);
+  }
+  if (wanted("copy")) {
+    TTempFolder game;
+    CopySection(report, game.Path(), quick);
+  }
+  if (wanted("integration")) {
+    TTempFolder game;
+    IntegrationSection(report, game.Path(), quick);
+  }
+  if (wanted("memory")) MemorySection(report, quick);
+  if (!csv.empty()) report.WriteCsv(csv);
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The benchmark command: builds the Windows program and the benchmark, runs it under Wine in a
+# window on a private X display (or the current one), prints the table and writes it as CSV to
+# build/bench/results.csv. `--quick` runs the small sizes only; `--only SECTION` one section (open-cache, copy, integration, memory).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+build=${PELLORIN_WIN_BUILD:-$root/build/win}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+cmake --build "$build" -j "$(nproc)" --target pn_bench
+mkdir -p "$root/build/bench"
+
+xvfb_pid=
+cleanup() {
+  PELLORIN_BUILD_DIR="$build" bash scripts/wine-stop.sh >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  display=:$((200 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=$display
+  sleep 1
+fi
+PELLORIN_BUILD_DIR="$build" bash scripts/wine-start.sh >/dev/null
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/{print $2}') GiB, $(wine --version)"
+PELLORIN_BUILD_DIR="$build" scripts/wine-run.sh "$build/bench/pn_bench.exe" --csv 'Z:'"$root/build/bench/results.csv" "$@"
+echo "written: build/bench/results.csv"
