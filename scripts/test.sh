@@ -42,8 +42,12 @@ ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$build_native" --output-on-failure
 echo "== Windows tests under Wine"
 ctest --test-dir "$build_win" --output-on-failure || status=1
 
-if [ -f "$root/scripts/fuzz.sh" ]; then
-  echo "== fuzzing the cache index"
-  bash "$root/scripts/fuzz.sh" || status=1
-fi
+echo "== pictures and demo game generators"
+python3 -m unittest discover -s "$root/tools" -p 'test_*.py' || status=1
+python3 -m unittest discover -s "$root/scripts" -p 'test_*.py' || status=1
+echo "== demo script"
+bash "$root/scripts/test_demo.sh" "$(find "$build_win/tools" -name ucc.exe | head -1)" || status=1
+
+echo "== fuzzing the cache index"
+bash "$root/scripts/fuzz.sh" || status=1
 exit $status
