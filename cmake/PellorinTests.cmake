@@ -2,7 +2,8 @@
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+set(PELLORIN_GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest's source folder")
+add_subdirectory(${PELLORIN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(PN_SCRIPTS ${CMAKE_SOURCE_DIR}/scripts)
 
