@@ -1,0 +1,55 @@
+// A child process for the fault matrix: another program that holds the cache index, or a save of
+// the index that dies half way. Modes, by its first argument:
+//   hold FILE EVENT   opens FILE without sharing, signals the named EVENT, then waits to be killed
+//   save FILE EVENT   loads the index FILE, drops its first entry line and saves it over FILE with
+//                     a writer that writes half of the bytes, signals EVENT and waits to be killed
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "catalogue/cache_index.h"
+
+namespace {
+
+class TSilentBoxes : public IMessageBoxes {
+  void ShowWarning(const std::string&) override {}
+  TModalResult AskWarning(const std::string&) override { return TModalResult::None; }
+  TModalResult AskConfirmation(const std::string&) override { return TModalResult::None; }
+  void ShowInformation(const std::string&) override {}
+};
+
+[[noreturn]] void SignalAndWait(const char* eventName) {
+  TKernelHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName));
+  ::SetEvent(ready.Get());
+  for (;;) ::Sleep(INFINITE);
+}
+
+int Hold(const char* file, const char* eventName) {
+  TFileHandle held(::CreateFileA(file, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!held) return 2;
+  SignalAndWait(eventName);
+}
+
+int DieWhileSaving(const char* file, const char* eventName) {
+  TSilentBoxes boxes;
+  TCacheIndex index(boxes, [eventName](HANDLE out, std::string_view bytes) {
+    DWORD written = 0;
+    ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &written, nullptr);
+    SignalAndWait(eventName);
+    return true;
+  });
+  index.LoadCacheIndex(file);
+  index.MarkCacheEntry(1);
+  index.PurgeMarkedEntries();
+  index.SaveCacheIndex(file);
+  return 3;  // the writer never returns
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], argv[3]);
+  if (argc == 4 && std::strcmp(argv[1], "save") == 0) return DieWhileSaving(argv[2], argv[3]);
+  return 1;
+}
