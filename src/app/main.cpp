@@ -32,10 +32,17 @@ private:
   bool initialised_;
 };
 
+bool StartsMinimised(int showCommand) {
+  return showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINNOACTIVE ||
+         showCommand == SW_FORCEMINIMIZE;
+}
+
 void RunProgram(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&classes);
   Application.Title = ApplicationTitle;
+  // The application window comes first: it owns the main window and carries the taskbar button.
+  Application.CreateHandle(instance);
 
   TMessageDialogs messageBoxes;
   TRegistryPrefsStore prefsStore;
@@ -46,7 +53,11 @@ void RunProgram(HINSTANCE instance, int showCommand) {
   TPrefsForm prefsForm(prefsStore, mainForm, messageBoxes, folderDialog);
   prefsForm.Create();
 
-  mainForm.Show(showCommand);
+  Application.ShowHandle();
+  if (StartsMinimised(showCommand))
+    Application.Minimize();
+  else
+    mainForm.Show(showCommand);
   Application.AddDialogNavigation(mainForm.Handle());
   Application.Run(mainForm.Handle(), mainForm.Accelerators());
   Application.RemoveDialogNavigation(mainForm.Handle());

@@ -4,9 +4,128 @@
 #include <stdexcept>
 
 #include "framework/error_text.h"
+#include "framework/exceptions.h"
 #include "framework/window_texts.h"
 
 TApplication Application;
+
+namespace {
+
+constexpr const char* ApplicationWindowClass = "TApplication";
+constexpr const char* ApplicationIconName = "MAINICON";
+constexpr const char* CreateHandleFailed = "Cannot create the application window";
+// A caption, a system menu and a minimise box give the taskbar button its menu (Restore,
+// Minimise, Close); with no size the window itself is never seen.
+constexpr DWORD ApplicationWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
+
+}  // namespace
+
+void TApplication::CreateHandle(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!::GetClassInfoExA(instance, ApplicationWindowClass, &windowClass)) {
+    windowClass.lpfnWndProc = &TApplication::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconA(instance, ApplicationIconName);
+    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = ApplicationWindowClass;
+    if (!::RegisterClassExA(&windowClass))
+      throw Exception(FormatText("%s. %s", CreateHandleFailed, SystemErrorText(::GetLastError()).c_str()));
+  }
+  HWND window = ::CreateWindowExA(0, ApplicationWindowClass, Title.c_str(), ApplicationWindowStyle,
+                                  ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                                  nullptr, nullptr, instance, this);
+  if (!window) throw Exception(FormatText("%s. %s", CreateHandleFailed, SystemErrorText(::GetLastError()).c_str()));
+  handle_.Reset(window);
+}
+
+void TApplication::ShowHandle() {
+  if (handle_) ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
+void TApplication::Minimize() {
+  if (!handle_) return;
+  FollowMinimisedState(true);
+  ::ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+  if (!handle_) return;
+  if (::IsIconic(Handle()))
+    ::ShowWindow(Handle(), SW_RESTORE);
+  else
+    ActivateMainWindow();
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* application = reinterpret_cast<TApplication*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!application || application->Handle() != window) return ::DefWindowProcA(window, message, wParam, lParam);
+  return GuardedDispatch([&] { return application->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      // Clicking the taskbar button or switching to the program activates this window; the user
+      // means the main window (or the box open over it).
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+        ActivateMainWindow();
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      // The taskbar, the system menu or the shell minimises and restores this window; the main
+      // window follows.
+      if (wParam == SIZE_MINIMIZED) FollowMinimisedState(true);
+      if (wParam == SIZE_RESTORED) FollowMinimisedState(false);
+      return 0;
+    case WM_CLOSE:
+      CloseMainWindow();
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+HWND TApplication::ActiveTarget() const {
+  if (!::IsWindow(mainWindow_)) return nullptr;
+  HWND popup = ::GetLastActivePopup(Handle());
+  if (popup && popup != Handle() && popup != mainWindow_ && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
+    return popup;
+  return mainWindow_;
+}
+
+void TApplication::ActivateMainWindow() {
+  HWND target = ActiveTarget();
+  if (target && ::IsWindowVisible(target)) ::SetActiveWindow(target);
+}
+
+void TApplication::CloseMainWindow() {
+  if (!::IsWindow(mainWindow_)) return;
+  // While a box or dialog is open over it the main window takes no input: the close would
+  // pull the window from under that dialog's own loop, so the dialog is brought forward instead.
+  if (::IsWindowEnabled(mainWindow_))
+    ::SendMessageA(mainWindow_, WM_CLOSE, 0, 0);
+  else
+    ActivateMainWindow();
+}
+
+void TApplication::FollowMinimisedState(bool minimised) {
+  if (!::IsWindow(mainWindow_)) return;
+  if (minimised) {
+    mainHiddenByMinimize_ = true;
+    ::ShowWindow(mainWindow_, SW_HIDE);
+  } else if (mainHiddenByMinimize_) {
+    mainHiddenByMinimize_ = false;
+    ::ShowWindow(mainWindow_, ::IsIconic(mainWindow_) ? SW_RESTORE : SW_SHOW);
+    ActivateMainWindow();
+  }
+}
 
 void TApplication::HandleException(const std::exception& error) noexcept {
   try {

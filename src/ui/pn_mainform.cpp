@@ -129,12 +129,14 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
   const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
   HWND window = ::CreateWindowExA(0, MainWindowClass, MainWindowTexts::Caption, MainWindowStyle,
                                   (screenWidth - MainOuterWidth) / 2, (screenHeight - MainOuterHeight) / 2,
-                                  MainOuterWidth, MainOuterHeight, nullptr, menu, instance_, this);
+                                  MainOuterWidth, MainOuterHeight, Application.Handle(), menu, instance_, this);
   if (!window) {
     if (menu) ::DestroyMenu(menu);
     RaiseCreateFailed();
   }
   window_.Reset(window);
+  // Owned by the application window, which carries the taskbar button in its stead.
+  Application.SetMainWindow(window);
   CreateControls();
   LayOutControls();
 }
@@ -311,6 +313,12 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
+      // Minimised by the shell (the taskbar button belongs to the application window): the whole
+      // program is minimised, so that restoring it brings this window back.
+      if (wParam == SIZE_MINIMIZED && Application.Handle()) {
+        Application.Minimize();
+        return 0;
+      }
       LayOutControls();
       return 0;
     case WM_COMMAND:
@@ -335,6 +343,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       // No maximise box, so no maximise by any other way either (title-bar double click, keys).
       if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
+      // The minimise box minimises the program as a whole, as its taskbar button does.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && Application.Handle()) {
+        Application.Minimize();
+        return 0;
+      }
       break;
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION) return 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
 #include "integration/integration_texts.h"
 #include "prefs/applied_prefs.h"
 #include "support/test_files.h"
@@ -429,6 +430,101 @@ TEST_F(MainFormTest, ExitClosesTheWindowWithoutWritingAnything) {
   EXPECT_EQ(preferencesShown, 1);
   ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_EXIT1, 0), 0);
   EXPECT_FALSE(::IsWindow(list));
+  EXPECT_TRUE(boxes.Calls.empty());
+  EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
+}
+
+// The program's arrangement of windows: the application window, of no size, carries the taskbar
+// button and owns the main window, which has none of its own.
+class ApplicationWindowTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    Application.Title = "Pellorin v1.1";
+    if (!Application.Handle()) Application.CreateHandle(::GetModuleHandleA(nullptr));
+    MainFormTest::SetUp();
+    Application.ShowHandle();
+    ::SetActiveWindow(form->Handle());
+  }
+  HWND app() const { return Application.Handle(); }
+};
+
+BOOL CALLBACK CollectTaskbarWindow(HWND window, LPARAM found) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  const bool taskbarButton = (!::GetWindow(window, GW_OWNER) || (::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW)) &&
+                             !(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) && taskbarButton)
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+// The top-level windows of this process that the shell gives a taskbar button.
+std::vector<HWND> TaskbarWindows() {
+  std::vector<HWND> found;
+  ::EnumWindows(&CollectTaskbarWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool HasNoSize(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return rect.right == rect.left && rect.bottom == rect.top;
+}
+
+TEST_F(ApplicationWindowTest, OnlyTheApplicationWindowHasATaskbarButtonAndItOwnsTheMainWindow) {
+  ASSERT_EQ(TaskbarWindows(), std::vector<HWND>{app()});
+  EXPECT_EQ(WindowText(app()), "Pellorin v1.1");
+  EXPECT_EQ(WindowText(form->Handle()), "UT2K4 Pellorin v1.2 by Morvane");
+  EXPECT_EQ(::GetWindow(form->Handle(), GW_OWNER), app());
+  EXPECT_TRUE(HasNoSize(app()));
+  EXPECT_NE(::GetClassLongPtrA(app(), GCLP_HICON), 0);
+  EXPECT_NE(::GetClassLongPtrA(form->Handle(), GCLP_HICON), 0);
+  // Activating the application window, as a click on its button does, activates the main window.
+  ::SetActiveWindow(app());
+  EXPECT_EQ(::GetActiveWindow(), form->Handle());
+  EXPECT_EQ(::GetFocus(), list);
+}
+
+TEST_F(ApplicationWindowTest, EveryWayOfMinimisingHidesTheMainWindowAndRestoringBringsItBackActive) {
+  const struct {
+    const char* Way;
+    void (*Minimise)(HWND main, HWND app);
+  } ways[] = {
+      {"main window's minimise box", [](HWND main, HWND) { ::SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+      {"taskbar button", [](HWND, HWND app) { ::SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+      {"shell minimising the main window", [](HWND main, HWND) { ::ShowWindow(main, SW_MINIMIZE); }},
+      {"shell minimising the program", [](HWND, HWND app) { ::ShowWindow(app, SW_MINIMIZE); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.Way);
+    ::SetFocus(form->CopySelectedButton());
+    way.Minimise(form->Handle(), app());
+    EXPECT_TRUE(::IsIconic(app()));
+    EXPECT_FALSE(::IsWindowVisible(form->Handle()));
+    EXPECT_EQ(TaskbarWindows(), std::vector<HWND>{app()});
+
+    ::SendMessageA(app(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(app()));
+    EXPECT_TRUE(HasNoSize(app()));
+    EXPECT_TRUE(::IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(::IsIconic(form->Handle()));
+    EXPECT_EQ(::GetActiveWindow(), form->Handle());
+    EXPECT_EQ(::GetFocus(), form->CopySelectedButton());
+  }
+}
+
+TEST_F(ApplicationWindowTest, TheTaskbarsCloseClosesTheMainWindowUnlessABoxIsOpenOverIt) {
+  OpenCache(ThreePackages);
+  const std::string indexBefore = ReadFileBytes(game.Sub("Cache\\cache.ini"));
+  // While a modal box is up the main window is disabled: its loop must not lose the window.
+  ::EnableWindow(form->Handle(), FALSE);
+  ::SendMessageA(app(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(::IsWindow(list));
+  ::EnableWindow(form->Handle(), TRUE);
+
+  ::SendMessageA(app(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(::IsWindow(list));
+  EXPECT_TRUE(::IsWindow(app()));
   EXPECT_TRUE(boxes.Calls.empty());
   EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
 }
