@@ -399,6 +399,13 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
     case IDM_EXIT1:
       Exit1Click();
       break;
+    case IDOK: {
+      // Enter, through the dialog navigation: this window has no default button, so Enter
+      // presses the button that has the focus, as in any dialog, and does nothing elsewhere.
+      HWND focused = ::GetFocus();
+      if (focused == tbOpenCache_ || focused == tbCopySelected_) ::SendMessageA(focused, BM_CLICK, 0, 0);
+      break;
+    }
     default:
       break;
   }

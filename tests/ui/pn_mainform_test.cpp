@@ -434,6 +434,39 @@ TEST_F(MainFormTest, ExitClosesTheWindowWithoutWritingAnything) {
   EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
 }
 
+// A key as the program's message loop meets it: posted to the focused control and taken through
+// the main window's dialog navigation.
+void PressThroughLoop(HWND focused, WPARAM key) {
+  ::SetFocus(focused);
+  ::PostMessageA(focused, WM_KEYDOWN, key, 1);
+  ::PostMessageA(focused, WM_KEYUP, key, 0xC0000001);
+  Application.ProcessMessages();
+}
+
+TEST_F(MainFormTest, TabEnterAndEscMoveAndPressAsInADialogAndNeverCloseTheWindow) {
+  WriteCache(ThreePackages);
+  Application.AddDialogNavigation(form->Handle());
+  const HWND openCache = form->OpenCacheButton(), integrate = form->CopySelectedButton();
+  // Tab goes round the list and the two buttons, in that order.
+  const std::pair<HWND, HWND> tabs[] = {{list, openCache}, {openCache, integrate}, {integrate, list}};
+  for (const auto& [from, to] : tabs) {
+    PressThroughLoop(from, VK_TAB);
+    EXPECT_EQ(::GetFocus(), to) << WindowText(from);
+  }
+  // Esc anywhere and Enter in the list do nothing at all.
+  for (HWND focused : {list, openCache, integrate}) {
+    PressThroughLoop(focused, VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(form->Handle())) << WindowText(focused);
+  }
+  PressThroughLoop(list, VK_RETURN);
+  EXPECT_EQ(form->RowCount(), 0);
+  EXPECT_TRUE(boxes.Calls.empty());
+  // Enter on a focused button presses it.
+  PressThroughLoop(openCache, VK_RETURN);
+  EXPECT_EQ(form->RowCount(), 3);
+  Application.RemoveDialogNavigation(form->Handle());
+}
+
 // The program's arrangement of windows: the application window, of no size, carries the taskbar
 // button and owns the main window, which has none of its own.
 class ApplicationWindowTest : public MainFormTest {
