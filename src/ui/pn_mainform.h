@@ -113,6 +113,10 @@ private:
   LRESULT GetItemState(WPARAM item, LPARAM mask);
   void ScheduleListRepaint();
 
+  // The progress bar, brought to the latest request on a clock.
+  void RequestProgress();
+  void ApplyProgress();
+
   HINSTANCE instance_;
   TMainFormServices services_;
   TMessageDialogs ownBoxes_;
@@ -129,6 +133,15 @@ private:
   HACCEL accelerators_ = nullptr;  // a resource: released with the program
   int statusHeight_ = 0;
   bool repaintPending_ = false;
+  struct TProgressState {
+    int Maximum = 100;  // the bar's own defaults
+    int Position = 0;
+    bool operator==(const TProgressState&) const = default;
+  };
+  TProgressState progressWanted_;
+  TProgressState progressShown_;  // what the bar holds
+  ULONGLONG progressAppliedAt_ = 0;
+  bool progressTimerSet_ = false;
   HWND focusedControl_ = nullptr;  // kept while the window is inactive
 
   // Destroyed first: the window and its children go before the pictures and the font they use.

@@ -394,6 +394,46 @@ TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
   EXPECT_FALSE(::IsWindowVisible(form->ProgressHandle()));
 }
 
+// The bar is driven far faster than it repaints, as the copy of many small files drives it; it
+// may lag while shown, but catches up with the latest request on its own, and hiding it or
+// showing it again leaves it exact. A hidden bar follows every request at once.
+TEST_F(MainFormTest, TheProgressBarEndsAtTheLatestRangeAndPosition) {
+  HWND bar = form->ProgressHandle();
+  auto shows = [bar](int maximum, int position) {
+    return ::SendMessageA(bar, PBM_GETRANGE, FALSE, 0) == maximum && ::SendMessageA(bar, PBM_GETPOS, 0, 0) == position;
+  };
+  auto copyFiles = [this](int files, int size) {
+    for (int file = 1; file <= files; ++file) {
+      form->SetProgressRange(size * file + 5);
+      form->SetProgressPosition(0);
+      form->SetProgressPosition(size * file);
+    }
+  };
+  enum TEnd { Hidden, ShownAgain, LeftShowing };
+  for (TEnd end : {Hidden, ShownAgain, LeftShowing}) {
+    form->SetProgressVisible(true);
+    copyFiles(500, 4096);
+    // A much smaller file last: its range clamps the position the bar held before.
+    form->SetProgressRange(12);
+    form->SetProgressPosition(7);
+    if (end == Hidden) form->SetProgressVisible(false);
+    if (end == ShownAgain) form->SetProgressVisible(true);
+    if (end == LeftShowing) {
+      for (int round = 0; round < 500 && !shows(12, 7); ++round) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        Application.ProcessMessages();
+      }
+    }
+    EXPECT_TRUE(shows(12, 7)) << end;
+    form->SetProgressVisible(false);
+  }
+
+  for (int position : {3, 0, 11}) {
+    form->SetProgressPosition(position);
+    EXPECT_TRUE(shows(12, position)) << position;
+  }
+}
+
 TEST_F(MainFormTest, ARebuildOfOneHundredThousandRowsReplacesEveryRow) {
   constexpr int Many = 100000;
   std::vector<TListingRow> rows(Many);
