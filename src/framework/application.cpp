@@ -92,12 +92,36 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   return ::DefWindowProcA(Handle(), message, wParam, lParam);
 }
 
+namespace {
+
+struct TModalSearch {
+  HWND Owner;
+  HWND Found = nullptr;
+};
+
+bool IsOwnedBy(HWND window, HWND owner) {
+  for (HWND up = ::GetWindow(window, GW_OWNER); up; up = ::GetWindow(up, GW_OWNER))
+    if (up == owner) return true;
+  return false;
+}
+
+// Top-level windows come topmost first: the first enabled, visible one over the owner is the
+// modal window the user is answering.
+BOOL CALLBACK FindModalWindow(HWND window, LPARAM search) {
+  auto& modal = *reinterpret_cast<TModalSearch*>(search);
+  if (!::IsWindowVisible(window) || !::IsWindowEnabled(window) || !IsOwnedBy(window, modal.Owner)) return TRUE;
+  modal.Found = window;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND TApplication::ActiveTarget() const {
   if (!::IsWindow(mainWindow_)) return nullptr;
-  HWND popup = ::GetLastActivePopup(Handle());
-  if (popup && popup != Handle() && popup != mainWindow_ && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
-    return popup;
-  return mainWindow_;
+  if (::IsWindowEnabled(mainWindow_)) return mainWindow_;
+  TModalSearch search{mainWindow_};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindModalWindow, reinterpret_cast<LPARAM>(&search));
+  return search.Found ? search.Found : mainWindow_;
 }
 
 void TApplication::ActivateMainWindow() {
@@ -117,12 +141,16 @@ void TApplication::CloseMainWindow() {
 
 void TApplication::FollowMinimisedState(bool minimised) {
   if (!::IsWindow(mainWindow_)) return;
+  // A hidden window's own popups (a box or the preferences dialog open over it) would stay on
+  // screen: they go and come back with it.
   if (minimised) {
     mainHiddenByMinimize_ = true;
+    ::ShowOwnedPopups(mainWindow_, FALSE);
     ::ShowWindow(mainWindow_, SW_HIDE);
   } else if (mainHiddenByMinimize_) {
     mainHiddenByMinimize_ = false;
     ::ShowWindow(mainWindow_, ::IsIconic(mainWindow_) ? SW_RESTORE : SW_SHOW);
+    ::ShowOwnedPopups(mainWindow_, TRUE);
     ActivateMainWindow();
   }
 }

@@ -586,14 +586,50 @@ TEST_F(ApplicationWindowTest, EveryWayOfMinimisingHidesTheMainWindowAndRestoring
   }
 }
 
+// A modal window over the main window, as a message box or the preferences dialog is: owned by
+// it, active, with the main window disabled.
+class TModalStandIn {
+public:
+  explicit TModalStandIn(HWND owner) : owner_(owner) {
+    window_ = ::CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", "Information", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                                100, 100, 200, 100, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ::EnableWindow(owner_, FALSE);
+    ::SetActiveWindow(window_);
+  }
+  ~TModalStandIn() {
+    ::EnableWindow(owner_, TRUE);
+    ::DestroyWindow(window_);
+  }
+  HWND Handle() const { return window_; }
+
+private:
+  HWND owner_;
+  HWND window_;
+};
+
+TEST_F(ApplicationWindowTest, WithABoxOpenTheProgramMinimisesRestoresAndActivatesWithTheBoxOnTop) {
+  TModalStandIn box(form->Handle());
+  ASSERT_EQ(::GetActiveWindow(), box.Handle());
+  ::SendMessageA(app(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_FALSE(::IsWindowVisible(box.Handle())) << "a box left floating over an empty screen";
+  ::SendMessageA(app(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(::IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(::IsWindowVisible(box.Handle()));
+  EXPECT_EQ(::GetActiveWindow(), box.Handle());
+  ::SetActiveWindow(app());
+  EXPECT_EQ(::GetActiveWindow(), box.Handle());
+}
+
 TEST_F(ApplicationWindowTest, TheTaskbarsCloseClosesTheMainWindowUnlessABoxIsOpenOverIt) {
   OpenCache(ThreePackages);
   const std::string indexBefore = ReadFileBytes(game.Sub("Cache\\cache.ini"));
-  // While a modal box is up the main window is disabled: its loop must not lose the window.
-  ::EnableWindow(form->Handle(), FALSE);
-  ::SendMessageA(app(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(::IsWindow(list));
-  ::EnableWindow(form->Handle(), TRUE);
+  {
+    // The box's own loop must not lose the window from under it; the box comes forward instead.
+    TModalStandIn box(form->Handle());
+    ::SendMessageA(app(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(::IsWindow(list));
+    EXPECT_EQ(::GetActiveWindow(), box.Handle());
+  }
 
   ::SendMessageA(app(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(::IsWindow(list));
