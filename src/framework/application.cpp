@@ -18,6 +18,10 @@ constexpr const char* CreateHandleFailed = "Cannot create the application window
 // Minimise, Close); with no size the window itself is never seen.
 constexpr DWORD ApplicationWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
 
+[[noreturn]] void RaiseCreateHandleFailed() {
+  throw Exception(FormatText("%s. %s", CreateHandleFailed, SystemErrorText(::GetLastError()).c_str()));
+}
+
 }  // namespace
 
 void TApplication::CreateHandle(HINSTANCE instance) {
@@ -29,13 +33,12 @@ void TApplication::CreateHandle(HINSTANCE instance) {
     windowClass.hIcon = ::LoadIconA(instance, ApplicationIconName);
     windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = ApplicationWindowClass;
-    if (!::RegisterClassExA(&windowClass))
-      throw Exception(FormatText("%s. %s", CreateHandleFailed, SystemErrorText(::GetLastError()).c_str()));
+    if (!::RegisterClassExA(&windowClass)) RaiseCreateHandleFailed();
   }
   HWND window = ::CreateWindowExA(0, ApplicationWindowClass, Title.c_str(), ApplicationWindowStyle,
                                   ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                                   nullptr, nullptr, instance, this);
-  if (!window) throw Exception(FormatText("%s. %s", CreateHandleFailed, SystemErrorText(::GetLastError()).c_str()));
+  if (!window) RaiseCreateHandleFailed();
   handle_.Reset(window);
 }
 
@@ -47,14 +50,6 @@ void TApplication::Minimize() {
   if (!handle_) return;
   FollowMinimisedState(true);
   ::ShowWindow(Handle(), SW_MINIMIZE);
-}
-
-void TApplication::Restore() {
-  if (!handle_) return;
-  if (::IsIconic(Handle()))
-    ::ShowWindow(Handle(), SW_RESTORE);
-  else
-    ActivateMainWindow();
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,11 +28,10 @@ public:
   // The window that stands for the program: it is hidden and shown with the application window,
   // and receives the activation and the close that reach the application window.
   void SetMainWindow(HWND window) { mainWindow_ = window; }
-  HWND MainWindow() const { return mainWindow_; }
-  // Minimises the program: the main window is hidden and the application window iconic. Restore
-  // brings the main window back, active. Without an application window they do nothing.
+  // Minimises the program: the main window is hidden and the application window iconic; the
+  // taskbar button's restore brings the main window back, active. Without an application window
+  // it does nothing.
   void Minimize();
-  void Restore();
 
   TApplication() = default;
   TApplication(const TApplication&) = delete;
@@ -45,9 +44,9 @@ public:
   // For exceptions of no known type.
   void HandleUnknownException() noexcept;
 
-  // Runs the message loop until the main window (which becomes MainWindow) is destroyed or
-  // Terminate is called. Keys go
-  // through the accelerators (sent to mainWindow) and then through the dialogs registered below.
+  // Runs the message loop until the main window (which becomes the one set above) is destroyed
+  // or Terminate is called. Keys go through the accelerators (sent to mainWindow) and then
+  // through the dialogs registered below.
   void Run(HWND mainWindow, HACCEL accelerators = nullptr);
   // Handles every message that is waiting, then returns. A quit request met here ends Run once
   // control gets back to it.
