@@ -22,7 +22,8 @@ public:
 
   void Walk() {
     c_.View.SetProgressVisible(true);
-    markedInRun_.assign(c_.CacheIndex.CacheList().size(), false);
+    linesBeforeRun_ = c_.CacheIndex.CacheList();
+    markedInRun_.assign(linesBeforeRun_.size(), false);
     const int rowCount = c_.View.RowCount();
     for (int row = 0; row < rowCount && !c_.StopRequested(); ++row) {
       if (!c_.View.RowTicked(row)) continue;
@@ -31,13 +32,22 @@ public:
     }
   }
 
-  // Drops the lines of the packages integrated so far, saves the index and lists it again.
+  // Drops the lines of the packages integrated so far, saves the index, deletes their payloads
+  // and lists it again. A payload goes only once the index file no longer lists it: when the save
+  // fails, every package is still in the cache and in the index, in the file and in memory alike.
   void UpdateIndex() {
     if (markedCount_ > 0) {
       const std::string indexPath = c_.Prefs().CachePath + c_.CacheIndex.CacheFileName();
       c_.CacheIndex.PurgeMarkedEntries();
-      c_.CacheIndex.SaveCacheIndex(indexPath);
+      try {
+        c_.CacheIndex.SaveCacheIndex(indexPath);
+      } catch (...) {
+        c_.CacheIndex.MutableLines() = linesBeforeRun_;
+        throw;
+      }
       markedCount_ = 0;
+      for (const std::string& payload : placedPayloads_) ::DeleteFileA(payload.c_str());  // outcome ignored
+      placedPayloads_.clear();
       c_.CacheIndex.LoadCacheIndex(indexPath);
     }
     FillCacheList(c_.View, c_.CacheIndex, c_.Prefs());
@@ -59,7 +69,7 @@ private:
     c_.View.SetStatusText(FormatText(IntegrationTexts::CopyingFile, FileNameOf(dest).c_str()));
     CopyFileWithProgress(payload, dest, c_.View, c_.Io);
     c_.View.SetStatusText(FormatText(IntegrationTexts::DeletingFile, FileNameOf(payload).c_str()));
-    ::DeleteFileA(payload.c_str());
+    placedPayloads_.push_back(payload);
     if (kind == pkMutator) c_.InstallMutator(caption);
     c_.CacheIndex.MarkCacheEntry(line);
     markedInRun_[line] = true;
@@ -67,7 +77,9 @@ private:
   }
 
   TIntegrationContext& c_;
+  std::vector<std::string> linesBeforeRun_;
   std::vector<bool> markedInRun_;
+  std::vector<std::string> placedPayloads_;  // of the marked lines, deleted once the index is saved
   int tickedCount_ = 0;
   int markedCount_ = 0;
 };

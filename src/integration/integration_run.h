@@ -26,5 +26,7 @@ struct TIntegrationContext {
 // Runs the walk over the ticked rows. Whatever ends it, an error included, the lines of the
 // packages integrated so far are dropped from the index file before it returns or the error
 // leaves, so every ticked package is either in its game folder and gone from the index, or still
-// in the cache, in the index and on screen. The index file is rewritten only when a line changed.
+// in the cache, in the index and on screen. The index file is rewritten only when a line changed;
+// the payloads of the packages integrated are deleted once it has been, so a save that fails leaves
+// them in the cache (their copies in the game folders are replaced by the next run).
 void IntegrateSelected(TIntegrationContext& context);
