@@ -4,7 +4,7 @@
 // other file keeps its bytes and no temporary file is left anywhere in the game folder.
 // The rows:
 //   - the disk fills up in the middle of the first file, and of a later one;
-//   - a payload vanishes, or is locked, between the listing and the run;
+//   - a payload vanishes, or is locked, between the listing and the run; a reader holds it;
 //   - another process locks cache.ini for the save; a process saving it is killed half way;
 //   - a destination folder is missing, a destination is read-only, or in use;
 //   - two rows of one real name are ticked together;
@@ -269,6 +269,24 @@ TEST(FaultMatrix, PayloadVanishedOrLockedBeforeTheRun) {
     job.ExpectNothingLost(integrated);
     EXPECT_FALSE(FileExists(job.Destination(job.packages[c.failing])));
   }
+}
+
+// A reader that shares reading but not deletion: the copy succeeds and only the deletion fails,
+// which goes unreported; the payload stays in the cache folder, no longer listed.
+TEST(FaultMatrix, PayloadHeldByAReaderDuringTheRun) {
+  TJob job;
+  job.Open({{1, "Rock.utx", 30000, true}, {2, "DM-Rankin.ut2", 30000, true}});
+  const std::string payload = job.game.Payload(2);
+  TFileHandle reader(::CreateFileA(payload.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+
+  EXPECT_EQ(job.Integrate(), "");
+  reader.Reset();
+  TTree expected = job.Expected({1, 2}, true);
+  expected[job.Relative(payload)] = PayloadBytes(30000, 2);
+  EXPECT_EQ(Differences(expected, job.Tree()), std::vector<std::string>{});
+  EXPECT_TRUE(job.view.Rows.empty());
+  EXPECT_EQ(job.view.Boxes, std::vector<std::string>{Succeeded});
 }
 
 // The lock is taken by another process once the run has reached the save.
