@@ -173,9 +173,6 @@ struct TJob {
   std::string Destination(const TPackage& p) const {
     return GetDestinationFolder(GetPackageKind(p.name), game.Prefs) + p.name;
   }
-  const TPackage& Package(const std::string& name) const {
-    return *std::find_if(packages.begin(), packages.end(), [&](const TPackage& p) { return p.name == name; });
-  }
   std::string Integrate() { return ErrorOf([this] { commands.tbCopySelectedClick(); }); }
 
   // The game folder as it must be when exactly the packages `integrated` have gone in: each in
