@@ -8,7 +8,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i </dev/null >/dev/null 2>&1 || true
 fi
-setsid wineserver -p </dev/null >/dev/null 2>&1 &
+# wineserver puts itself in the background once it listens; waiting for that keeps the first
+# Wine process from starting a short-lived server of its own, which would later quit under a test.
+setsid wineserver -p </dev/null >/dev/null 2>&1 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1
 # Windows open inside a Wine virtual desktop: under a bare X server every destroyed top-level
 # window would stall Wine for about two seconds.
