@@ -12,6 +12,43 @@ TPrefsForm* PrefsForm = nullptr;
 
 namespace {
 constexpr COLORREF PathsColour = RGB(192, 220, 192);
+
+// A window's device context, released on every path.
+class TWindowDC {
+public:
+  explicit TWindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~TWindowDC() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The places were drawn for the classic 8-point dialog font; where a wider stand-in font is in
+// use (as under emulation), a check box whose caption would be cut is widened to fit it.
+void WidenToFitCaption(HWND checkBox) {
+  char caption[128];
+  const int length = ::GetWindowTextA(checkBox, caption, sizeof caption);
+  SIZE text{};
+  {
+    TWindowDC dc(checkBox);
+    if (!dc.Get()) return;
+    const HGDIOBJ former = ::SelectObject(dc.Get(), reinterpret_cast<HFONT>(::SendMessageA(checkBox, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc.Get(), caption, length, &text);
+    ::SelectObject(dc.Get(), former);
+  }
+  RECT place;
+  ::GetWindowRect(checkBox, &place);
+  const int needed = text.cx + ::GetSystemMetrics(SM_CXMENUCHECK) + 8;
+  if (needed > place.right - place.left)
+    ::SetWindowPos(checkBox, nullptr, 0, 0, needed, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 constexpr COLORREF OptionsColour = RGB(166, 202, 240);
 constexpr COLORREF PictureTransparent = RGB(255, 0, 255);
 constexpr int PictureSize = 16;
@@ -192,6 +229,7 @@ void TPrefsForm::FormShow(HWND dialog) {
   for (const TControlPlace& place : PrefsControlPlaces())
     ::SetWindowPos(::GetDlgItem(dialog, place.Id), nullptr, place.Rect.Left, place.Rect.Top, place.Rect.Width,
                    place.Rect.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const int checkBox : {IDC_CBREGMUTS, IDC_CBPROMPTMUTS}) WidenToFitCaption(::GetDlgItem(dialog, checkBox));
   for (int row = 0; row < static_cast<int>(FolderPrefCount); ++row) {
     HWND edit = ::GetDlgItem(dialog, IDC_PREFS_EDIT_FIRST + row);
     ::SendMessageA(edit, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELONG(0, BrowseButtonRoom));

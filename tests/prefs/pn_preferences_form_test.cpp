@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -206,6 +207,17 @@ RECT ClientRectOf(HWND dialog, int id) {
   return rect;
 }
 
+int CaptionWidth(HWND control) {
+  const std::string caption = WindowText(control);
+  HDC dc = ::GetDC(control);
+  const HGDIOBJ former = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+  ::SelectObject(dc, former);
+  ::ReleaseDC(control, dc);
+  return size.cx;
+}
+
 void ExpectPlace(HWND dialog, int id, int left, int top, int width, int height = -1) {
   const RECT rect = ClientRectOf(dialog, id);
   EXPECT_EQ(rect.left, left) << "control " << id;
@@ -277,8 +289,16 @@ TEST_F(PrefsFormTest, WindowFrameControlsAndTabOrder) {
       EXPECT_EQ(::ChildWindowFromPoint(dialog, centre), ::GetDlgItem(dialog, IDC_PREFS_BROWSE_FIRST + row));
       EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PREFS_EDIT_FIRST + row)), "C:\\UT2004\\"s + FolderPrefs[row].DefaultFolder);
     }
-    ExpectPlace(dialog, IDC_CBREGMUTS, 16, 312, 193);
-    ExpectPlace(dialog, IDC_CBPROMPTMUTS, 33, 329, 233);
+    // The check boxes keep their places and widths, and grow only where the font in use would cut
+    // their captions.
+    for (const auto& [id, left, top, width] : {std::array{IDC_CBREGMUTS, 16, 312, 193}, std::array{IDC_CBPROMPTMUTS, 33, 329, 233}}) {
+      const RECT rect = ClientRectOf(dialog, id);
+      EXPECT_EQ(rect.left, left) << "control " << id;
+      EXPECT_EQ(rect.top, top) << "control " << id;
+      EXPECT_GE(rect.right - rect.left, width) << "control " << id;
+      EXPECT_GE(rect.right - rect.left, CaptionWidth(::GetDlgItem(dialog, id)) + ::GetSystemMetrics(SM_CXMENUCHECK))
+          << "control " << id;
+    }
     ExpectPlace(dialog, IDC_TBQUICKPATH, 8, 376, 113);
     EXPECT_EQ(ClientRectOf(dialog, IDC_TBSAVE).left, 302);
     EXPECT_EQ(ClientRectOf(dialog, IDC_TBCANCEL).left, 382);
