@@ -10,18 +10,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
+#include "raw_arguments.h"
 
-std::string RawArguments() {
-  const char* line = ::GetCommandLineA();
-  bool quoted = false;
-  while (*line && (quoted || (*line != ' ' && *line != '\t'))) {
-    if (*line == '"') quoted = !quoted;
-    ++line;
-  }
-  while (*line == ' ' || *line == '\t') ++line;
-  return line;
-}
+namespace {
 
 void AppendCall(const std::string& folder, const std::string& arguments) {
   FILE* log = std::fopen("ucc-calls.log", "ab");

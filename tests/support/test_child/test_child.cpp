@@ -11,19 +11,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
+#include "raw_arguments.h"
 
-// The command line after the program name, exactly as the parent passed it.
-std::string RawArguments() {
-  const char* line = ::GetCommandLineA();
-  bool quoted = false;
-  while (*line && (quoted || (*line != ' ' && *line != '\t'))) {
-    if (*line == '"') quoted = !quoted;
-    ++line;
-  }
-  while (*line == ' ' || *line == '\t') ++line;
-  return line;
-}
+namespace {
 
 int Record(const char* file) {
   char folder[MAX_PATH] = "";
