@@ -12,19 +12,13 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j "$(nproc)" --target pn_bench
 mkdir -p "$root/build/bench"
 
-xvfb_pid=
+. scripts/private-display.sh
 cleanup() {
   PELLORIN_BUILD_DIR="$build" bash scripts/wine-stop.sh >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  stop_private_display
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  display=:$((200 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=$display
-  sleep 1
-fi
+start_private_display
 PELLORIN_BUILD_DIR="$build" bash scripts/wine-start.sh >/dev/null
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/{print $2}') GiB, $(wine --version)"
 PELLORIN_BUILD_DIR="$build" scripts/wine-run.sh "$build/bench/pn_bench.exe" --csv 'Z:'"$root/build/bench/results.csv" "$@"

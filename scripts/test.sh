@@ -21,20 +21,14 @@ cmake -S . -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
 cmake --build "$build_win" -j "$jobs"
 
-# The window tests need an X display; start a private one when there is none.
-xvfb_pid=
+# The window tests need an X display; a private one is started when there is none.
+. scripts/private-display.sh
 cleanup() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   PELLORIN_BUILD_DIR="$build_win" bash scripts/wine-stop.sh >/dev/null 2>&1 || true
+  stop_private_display
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  display=:$((90 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=$display
-  for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+start_private_display
 
 status=0
 echo "== native tests"
