@@ -16,10 +16,22 @@ echo "== native build (sanitizers)"
 cmake -S . -B "$build_native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLORIN_NATIVE=ON >/dev/null
 cmake --build "$build_native" -j "$jobs"
 
-echo "== Windows build (i686, mingw-w64)"
-cmake -S . -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+. scripts/windows-arch.sh
+echo "== Windows build ($PELLORIN_WINDOWS_ARCH, mingw-w64)"
+cmake -S . -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain" >/dev/null
 cmake --build "$build_win" -j "$jobs"
+if [ "$PELLORIN_WINDOWS_ARCH" != i686 ]; then
+  # This machine cannot run 32-bit programs: the tests run the x86_64 build, and the program as
+  # it ships is built for i686 beside it and checked as a file.
+  build_win32=${PELLORIN_WIN32_BUILD:-$root/build/win32}
+  echo "== the program for i686 (this machine runs the tests as x86_64)"
+  cmake -S . -B "$build_win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLORIN_TESTS=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$build_win32" -j "$jobs" --target Pellorin
+  shipped_program=$build_win32/src/app/Pellorin.exe
+else
+  shipped_program=$build_win/src/app/Pellorin.exe
+fi
 
 # The window tests need an X display; a private one is started when there is none.
 . scripts/private-display.sh
@@ -31,6 +43,8 @@ trap cleanup EXIT
 start_private_display
 
 status=0
+echo "== the program as it ships"
+bash scripts/check_program.sh "$shipped_program" || status=1
 echo "== native tests"
 ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$build_native" --output-on-failure -j "$jobs" || status=1
 echo "== Windows tests under Wine"

@@ -4,3 +4,4 @@
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "${BASH_SOURCE[0]}")/wine-loader.sh"

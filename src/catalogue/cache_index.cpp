@@ -1,5 +1,6 @@
 #include "catalogue/cache_index.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "catalogue/catalogue_texts.h"
@@ -28,10 +29,22 @@ std::string ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-bool WriteInOnePiece(HANDLE file, std::string_view bytes) {
-  DWORD written = 0;
-  return bytes.empty() ||
-         (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+constexpr const char* ReplacementSuffix = ".~pn";
+
+// The replacement files that saves of this index killed half way have left beside it: the
+// suffix and a number. One that another save still holds open stays.
+void RemoveLeftoverReplacements(const std::string& indexPath) {
+  const std::string pattern = indexPath + ReplacementSuffix;
+  const std::string folder = FolderOf(indexPath);
+  WIN32_FIND_DATAA entry;
+  TFindHandle search(::FindFirstFileA((pattern + "*").c_str(), &entry));
+  for (bool found = search.Valid(); found; found = ::FindNextFileA(search.Get(), &entry)) {
+    const std::string_view name = entry.cFileName;
+    const std::string_view number = name.substr(std::min(name.size(), FileNameOf(pattern).size()));
+    const bool numbered = !number.empty() && number.find_first_not_of("0123456789") == std::string_view::npos;
+    if (numbered && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      ::DeleteFileA((folder + entry.cFileName).c_str());
+  }
 }
 
 // Why the file at path could not be replaced, or 0 when nothing stands in the way. Asked before
@@ -57,7 +70,7 @@ class TReplacementFile {
 public:
   explicit TReplacementFile(const std::string& indexPath) {
     for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
-      path_ = indexPath + ".~pn" + std::to_string(attempt);
+      path_ = indexPath + ReplacementSuffix + std::to_string(attempt);
       file_.Reset(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
       if (file_) {
         created_ = true;
@@ -79,14 +92,14 @@ public:
   HANDLE Handle() const { return file_.Get(); }
   void Close() { file_.Reset(); }
 
-  // Puts the file in the index's place in one step; false with the system's error when refused.
-  bool Replace(const std::string& indexPath) {
-    placed_ = ::MoveFileExA(path_.c_str(), indexPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // Puts the file in the index's place; false with the system's error when refused.
+  bool Replace(const std::string& indexPath, const TIndexIo& io) {
+    placed_ = io.Replace(path_, indexPath);
     return placed_;
   }
 
 private:
-  static constexpr int MaxAttempts = 100;  // left-overs of earlier crashed saves, at most
+  static constexpr int MaxAttempts = 100;  // names held by saves of other processes in progress
   std::string path_;
   TFileHandle file_;
   DWORD error_ = 0;
@@ -96,8 +109,21 @@ private:
 
 }  // namespace
 
-TCacheIndex::TCacheIndex(IMessageBoxes& boxes, TIndexWriter writer)
-    : boxes_(boxes), writer_(writer ? std::move(writer) : TIndexWriter(WriteInOnePiece)) {}
+TIndexIo TIndexIo::Standard() {
+  TIndexIo io;
+  io.Write = [](HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return bytes.empty() || (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                             written == bytes.size());
+  };
+  io.Flush = [](HANDLE file) { return ::FlushFileBuffers(file) != 0; };
+  io.Replace = [](const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  };
+  return io;
+}
+
+TCacheIndex::TCacheIndex(IMessageBoxes& boxes, TIndexIo io) : boxes_(boxes), io_(std::move(io)) {}
 
 void TCacheIndex::LoadCacheIndex(const std::string& path) {
   lookup_.reset();
@@ -137,12 +163,12 @@ void TCacheIndex::PurgeMarkedEntries() {
 void TCacheIndex::SaveCacheIndex(const std::string& path) {
   const std::string text = WriteIndexText(CacheList());
   if (const DWORD blocker = ReplaceBlocker(path)) throw FileError(CannotCreateFileText, path, blocker);
+  RemoveLeftoverReplacements(path);
   TReplacementFile replacement(path);
   if (!replacement.Created()) throw FileError(CannotCreateFileText, path, replacement.CreateError());
-  if (!writer_(replacement.Handle(), text) || !::FlushFileBuffers(replacement.Handle()))
-    throw Exception(StreamWriteErrorText);
+  if (!io_.Write(replacement.Handle(), text) || !io_.Flush(replacement.Handle())) throw Exception(StreamWriteErrorText);
   replacement.Close();
-  if (!replacement.Replace(path)) throw FileError(CannotCreateFileText, path, ::GetLastError());
+  if (!replacement.Replace(path, io_)) throw FileError(CannotCreateFileText, path, ::GetLastError());
 }
 
 const std::vector<std::string>& TCacheIndex::CacheList() const {

@@ -12,13 +12,20 @@
 #include "framework/message_boxes.h"
 #include "framework/win_handles.h"
 
-// Writes all of bytes to the open file; false when the write fails. Tests pass a writer that
-// fails part way; the default writes with one WriteFile call.
-using TIndexWriter = std::function<bool(HANDLE file, std::string_view bytes)>;
+// The file operations of a save, each false on failure; replaceable so that a test can make a
+// write fail part way or see their order. Write must write all of bytes; Flush must have the file's
+// bytes on the disk; Replace puts the file at from in the place of the file at to in one step.
+struct TIndexIo {
+  std::function<bool(HANDLE file, std::string_view bytes)> Write;
+  std::function<bool(HANDLE file)> Flush;
+  std::function<bool(const std::string& from, const std::string& to)> Replace;
+
+  static TIndexIo Standard();
+};
 
 class TCacheIndex {
 public:
-  explicit TCacheIndex(IMessageBoxes& boxes, TIndexWriter writer = {});
+  explicit TCacheIndex(IMessageBoxes& boxes, TIndexIo io = TIndexIo::Standard());
 
   // Reads the file (shared with readers only) into the lines. An index of fewer than two lines
   // shows "The cache is empty." and leaves no index loaded. Raises "Cannot open file "<full
@@ -37,8 +44,9 @@ public:
   void PurgeMarkedEntries();
 
   // Replaces the file at path with the lines, each ending in CR LF. The new text goes to a
-  // temporary file beside it, is flushed, and takes the index's place in one step, so a failure
-  // leaves the former file as it was. Raises "Cannot create file "<full path>". <system text>"
+  // temporary file beside it (path + ".~pn1"), is flushed, and takes the index's place in one
+  // step, so a failure leaves the former file as it was. Such files left by a save that was killed
+  // are removed first. Raises "Cannot create file "<full path>". <system text>"
   // when the file cannot be replaced, "Stream write error" when writing fails.
   void SaveCacheIndex(const std::string& path);
 
@@ -54,7 +62,7 @@ public:
 
 private:
   IMessageBoxes& boxes_;
-  TIndexWriter writer_;
+  TIndexIo io_;
   std::optional<std::vector<std::string>> lines_;
   std::string cacheDir_;
   std::string cacheFileName_;

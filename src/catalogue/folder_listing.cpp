@@ -7,6 +7,7 @@
 
 #include "catalogue/file_helpers.h"
 #include "catalogue/package_kinds.h"
+#include "catalogue/safe_names.h"
 
 namespace {
 
@@ -115,17 +116,23 @@ private:
 std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs) {
   if (!index.Loaded()) return {};
   TFolderListings listings;
-  const auto payloadSize = [&](const std::string& key) { return listings.SizeOf(index.CacheDir(), key + ".uxx"); };
+  // Names from the index that are no plain file names are never looked up: a payload outside
+  // the cache folder has no size here, and a package outside the game folders is not installed.
+  const auto payloadSize = [&](const std::string& key) {
+    return IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte)
+               ? listings.SizeOf(index.CacheDir(), key + PayloadExtension)
+               : -1;
+  };
   const auto isInstalled = [&](const std::string& name) {
-    const std::string fileName = FileNameOf(name);
-    const TPackageKind kind = GetPackageKind(fileName);
-    return kind != pkOther && listings.IsFilePresent(GetDestinationFolder(kind, prefs), fileName);
+    const TPackageKind kind = GetPackageKind(name);
+    const std::string folder = GetDestinationFolder(kind, prefs);
+    return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && listings.IsFilePresent(folder, name);
   };
   return BuildListingRows(index.CacheList(), payloadSize, isInstalled, SystemDecimalSeparator(), SystemLeadByte);
 }
 
 bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs) {
-  const std::string fileName = FileNameOf(name);
-  const TPackageKind kind = GetPackageKind(fileName);
-  return kind != pkOther && IsFilePresent(GetDestinationFolder(kind, prefs) + fileName);
+  const TPackageKind kind = GetPackageKind(name);
+  const std::string folder = GetDestinationFolder(kind, prefs);
+  return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && IsFilePresent(folder + name);
 }

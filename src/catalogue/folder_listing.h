@@ -11,9 +11,10 @@
 #include "prefs/applied_prefs.h"
 
 // The rows of the loaded index (none when no index is loaded). Sizes are those of CacheDir + key
-// + ".uxx"; a row is marked installed when IsInstalled(name, prefs) holds. Results equal one
-// FileSizeOf and one IsFilePresent per row.
+// + ".uxx" (-1 for a key that is no safe file name); a row is marked installed when
+// IsInstalled(name, prefs) holds. Results equal one FileSizeOf and one IsFilePresent per row.
 std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs);
 
-// Whether FileNameOf(name) already lies in the destination folder of its kind; false for pkOther.
+// Whether name already lies in the destination folder of its kind; false for pkOther and for a
+// name that is no safe file name there.
 bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs);

@@ -9,6 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
+// The game stores each cached package beside the index under its key followed by this.
+inline constexpr const char* PayloadExtension = ".uxx";
+
 // The lines of the file's bytes. A NUL ends the text. CR, LF and CR LF each end one line (so LF CR
 // is two line ends with an empty line between); a line end at the very end adds no empty line,
 // and an empty text gives no lines.

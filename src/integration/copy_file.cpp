@@ -1,5 +1,6 @@
 #include "integration/copy_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -27,38 +28,37 @@ int64_t NowMicroseconds() {
   return now.QuadPart / frequency * 1000000 + now.QuadPart % frequency * 1000000 / frequency;
 }
 
+constexpr const char* StagingFolderName = "~pn\\";
+constexpr int MaxNameAttempts = 1000;  // names held by copies of other runs still in progress
+
 // An existing destination must be replaceable before anything is copied: not a folder, not
 // read-only, and not open elsewhere.
-bool CanReplace(const std::string& dest) {
-  const DWORD attributes = ::GetFileAttributesA(dest.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+bool CanReplace(const std::string& dest, DWORD attributes) {
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
   TFileHandle probe(::CreateFileA(dest.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   return probe.Valid();
 }
 
-// The file a copy is written to. A new destination is written in place; an existing one is
-// replaced only by a complete copy, written beside it under a temporary name. Whatever has been
-// written is removed on every path unless the copy has been put in place.
+// Every file a killed copy may have left in a staging folder; one still open elsewhere stays.
+void RemoveLeftovers(const std::string& staging) {
+  WIN32_FIND_DATAA entry;
+  TFindHandle search(::FindFirstFileA((staging + "*").c_str(), &entry));
+  for (bool found = search.Valid(); found; found = ::FindNextFileA(search.Get(), &entry))
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA((staging + entry.cFileName).c_str());
+}
+
+// The file a copy is written to, in the staging folder: removed on every path unless it has been
+// put in the destination's place.
 class TOutputFile {
 public:
-  explicit TOutputFile(const std::string& dest) : dest_(dest) {
-    // Trying the new file first costs one look-up in the folder, as the system's own copy does;
-    // a per-name look-up in a big folder is dear on an emulated file system.
-    handle_.Reset(::CreateFileA(dest.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (handle_) {
-      path_ = dest;
+  TOutputFile(const std::string& dest, TStagingFolders& staging) : dest_(dest) {
+    // The folder must exist (no folder is ever made for a destination) and an existing
+    // destination must be replaceable; both are known before a byte is read.
+    const DWORD attributes = ::GetFileAttributesA(dest.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() != ERROR_FILE_NOT_FOUND : !CanReplace(dest, attributes))
       return;
-    }
-    const DWORD error = ::GetLastError();
-    if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || !CanReplace(dest)) return;
-    char name[MAX_PATH];
-    if (::GetTempFileNameA(FolderOf(dest).c_str(), "pn", 0, name) == 0) return;
-    path_ = name;
-    handle_.Reset(::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    handle_.Reset(staging.CreateTemporaryFile(FolderOf(dest), path_));
   }
   ~TOutputFile() {
     handle_.Reset();
@@ -70,13 +70,10 @@ public:
   bool Created() const { return handle_.Valid(); }
   HANDLE Handle() const { return handle_.Get(); }
 
-  bool Flush() { return ::FlushFileBuffers(handle_.Get()) != 0; }
-
-  // Closes the complete copy and puts it in place.
+  // Closes the complete, flushed copy and gives it the destination's name in one step.
   bool Commit() {
     handle_.Reset();
-    if (path_ != dest_ &&
-        !::MoveFileExA(path_.c_str(), dest_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!::MoveFileExA(path_.c_str(), dest_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return false;
     path_.clear();
     return true;
@@ -92,19 +89,52 @@ int ProgressValue(int64_t bytes) { return bytes > INT32_MAX ? INT32_MAX : static
 
 }  // namespace
 
-TCopyIo TCopyIo::Standard() {
+TCopyIo TCopyIo::Standard(TRawWrite rawWrite) {
   TCopyIo io;
   io.Read = [](HANDLE file, void* buffer, DWORD size, DWORD& bytesRead) {
     return ::ReadFile(file, buffer, size, &bytesRead, nullptr) != 0;
   };
-  io.Write = [](HANDLE file, const void* data, DWORD size) {
+  io.Write = [rawWrite](HANDLE file, const void* data, DWORD size) {
     DWORD written = 0;
-    return ::WriteFile(file, data, size, &written, nullptr) != 0 && written == size;
+    return rawWrite(file, data, size, &written, nullptr) != 0 && written == size;
   };
+  io.Flush = [](HANDLE file) { return ::FlushFileBuffers(file) != 0; };
+  io.Delete = [](const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; };
   return io;
 }
 
+TStagingFolders::~TStagingFolders() {
+  for (const std::string& folder : folders_) ::RemoveDirectoryA(folder.c_str());  // fails while not empty
+}
+
+HANDLE TStagingFolders::CreateTemporaryFile(const std::string& destFolder, std::string& path) {
+  const std::string staging = destFolder + StagingFolderName;
+  if (std::find(folders_.begin(), folders_.end(), staging) == folders_.end()) {
+    if (!::CreateDirectoryA(staging.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+      return INVALID_HANDLE_VALUE;
+    folders_.push_back(staging);
+    RemoveLeftovers(staging);
+  }
+  for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+    path = staging + std::to_string(++counter_);
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    // A name still held by another copy in progress is passed over; anything else is final.
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  path.clear();
+  return INVALID_HANDLE_VALUE;
+}
+
 void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IMainView& view, const TCopyIo& io) {
+  TStagingFolders staging;
+  CopyFileWithProgress(Source, Dest, view, io, staging);
+}
+
+void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IMainView& view, const TCopyIo& io,
+                          TStagingFolders& staging) {
   const std::string dest = FullPathOf(Dest);
   const int64_t size = FileSizeOf(Source);  // -1 when missing: the open below fails
   view.SetProgressRange(ProgressValue(size + ProgressHeadroom));
@@ -114,7 +144,7 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IM
   TFileHandle source(::CreateFileA(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!source) throw Exception(IntegrationTexts::ErrorOpeningFile);
-  TOutputFile copy(dest);
+  TOutputFile copy(dest, staging);
   if (!copy.Created()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
 
   int64_t copied = 0;
@@ -140,7 +170,7 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IM
     }
     if (bytesRead < CopyBufferSize) break;
   }
-  if (!copy.Flush()) throw Exception(IntegrationTexts::ErrorWritingOutputFile);
+  if (!io.Flush(copy.Handle())) throw Exception(IntegrationTexts::ErrorWritingOutputFile);
   source.Reset();
   if (!copy.Commit()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
   view.SetProgressPosition(ProgressValue(copied));

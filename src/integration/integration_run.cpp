@@ -8,6 +8,7 @@
 #include "catalogue/file_helpers.h"
 #include "catalogue/open_cache.h"
 #include "catalogue/package_kinds.h"
+#include "catalogue/safe_names.h"
 #include "catalogue/text_rules.h"
 #include "framework/exceptions.h"
 #include "integration/integration_texts.h"
@@ -46,7 +47,7 @@ public:
         throw;
       }
       markedCount_ = 0;
-      for (const std::string& payload : placedPayloads_) ::DeleteFileA(payload.c_str());  // outcome ignored
+      for (const std::string& payload : placedPayloads_) c_.Io.Delete(payload);  // outcome ignored
       placedPayloads_.clear();
       c_.CacheIndex.LoadCacheIndex(indexPath);
     }
@@ -61,25 +62,32 @@ private:
     // A second row of the same real name finds the line the first one has just handled.
     if (line < 0 || markedInRun_[line]) return;
     const TAppliedPrefs& prefs = c_.Prefs();
-    const std::string payload = prefs.CachePath + ExtractField(1, c_.CacheIndex.CacheList()[line], "=") + ".uxx";
+    const std::string key = ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
     const TPackageKind kind = GetPackageKind(caption);
     if (kind == pkOther) return;
-    const std::string dest = GetDestinationFolder(kind, prefs) + caption;
+    const std::string destFolder = GetDestinationFolder(kind, prefs);
+    // cache.ini may come from a downloaded cache pack: a name or key that would lead anywhere but
+    // one file in the folder it belongs in is passed over like a package of unknown kind.
+    if (!IsSafeFileName(caption, destFolder, SystemLeadByte) || !IsSafeCacheKey(key, prefs.CachePath, SystemLeadByte))
+      return;
+    const std::string payload = prefs.CachePath + key + PayloadExtension;
+    const std::string dest = destFolder + caption;
 
     c_.View.SetStatusText(FormatText(IntegrationTexts::CopyingFile, FileNameOf(dest).c_str()));
-    CopyFileWithProgress(payload, dest, c_.View, c_.Io);
+    CopyFileWithProgress(payload, dest, c_.View, c_.Io, staging_);
     c_.View.SetStatusText(FormatText(IntegrationTexts::DeletingFile, FileNameOf(payload).c_str()));
-    placedPayloads_.push_back(payload);
     if (kind == pkMutator) c_.InstallMutator(caption);
     c_.CacheIndex.MarkCacheEntry(line);
     markedInRun_[line] = true;
     ++markedCount_;
+    placedPayloads_.push_back(payload);
   }
 
   TIntegrationContext& c_;
   std::vector<std::string> linesBeforeRun_;
   std::vector<bool> markedInRun_;
   std::vector<std::string> placedPayloads_;  // of the marked lines, deleted once the index is saved
+  TStagingFolders staging_;
   int tickedCount_ = 0;
   int markedCount_ = 0;
 };
@@ -91,9 +99,16 @@ void IntegrateSelected(TIntegrationContext& context) {
   try {
     run.Walk();
   } catch (...) {
-    // The error is shown once the index tells the truth about what has been integrated.
+    // The error is shown once the index tells the truth about what has been integrated. When that
+    // fails too, the user learns first what went wrong with the package, then with the index.
     context.View.SetProgressVisible(false);
-    run.UpdateIndex();
+    const std::exception_ptr runError = std::current_exception();
+    try {
+      run.UpdateIndex();
+    } catch (...) {
+      context.ReportError(runError);
+      throw;
+    }
     throw;
   }
   context.View.SetProgressVisible(false);

@@ -2,6 +2,7 @@
 // The integration run: every ticked row's cached payload is copied into the game folder of its
 // kind under its real file name, the payload deleted and its index line dropped; the index is
 // then saved, reloaded and the rows rebuilt.
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -20,10 +21,15 @@ struct TIntegrationContext {
   // Asked between two rows: true ends the walk early (the window is closing); the index is then
   // brought up to date as after an error, and nothing more is shown.
   std::function<bool()> StopRequested;
+  // Shows an error through the program's default error box and returns: used for a run's own
+  // error when bringing the index up to date fails too, so that the user sees both.
+  std::function<void(std::exception_ptr error)> ReportError;
   TCopyIo Io = TCopyIo::Standard();
 };
 
-// Runs the walk over the ticked rows. Whatever ends it, an error included, the lines of the
+// Runs the walk over the ticked rows. A row whose real file name or key is no safe file name (see
+// IsSafeFileName) is passed over like a package of unknown kind: nothing is read, written or
+// deleted for it and the game's tool never sees it. Whatever ends the walk, an error included, the lines of the
 // packages integrated so far are dropped from the index file before it returns or the error
 // leaves, so every ticked package is either in its game folder and gone from the index, or still
 // in the cache, in the index and on screen. The index file is rewritten only when a line changed;

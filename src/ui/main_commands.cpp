@@ -1,6 +1,7 @@
 #include "ui/main_commands.h"
 
 #include "catalogue/open_cache.h"
+#include "framework/application.h"
 #include "integration/integration_run.h"
 #include "integration/integration_texts.h"
 #include "integration/launcher.h"
@@ -62,6 +63,10 @@ TMainCommands::~TMainCommands() = default;
 
 bool TMainCommands::Busy() const { return busy_; }
 
+void TMainCommands::ShowInDefaultErrorBox(std::exception_ptr error) {
+  GuardedCall([&error] { std::rethrow_exception(error); });
+}
+
 bool TMainCommands::RefuseWhileBusy() {
   if (!busy_) return false;
   operationView_->ShowRefusal(IntegrationTexts::BusyRefusal);
@@ -114,7 +119,7 @@ void TMainCommands::tbCopySelectedClick() {
                                   // Once the window is closing, no tool is started any more.
                                   if (!closeRequested_) InstallMutator(name, prefs_(), *operationView_, launcher_);
                                 },
-                                [this] { return closeRequested_; }, CopyIo};
+                                [this] { return closeRequested_; }, ReportError, CopyIo};
     IntegrateSelected(context);
   });
 }

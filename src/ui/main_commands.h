@@ -9,6 +9,7 @@
 // line; ticking rows and Select All stay possible. A close request waits for the operation: the
 // file in hand is finished, the index brought up to date, the tool left running, and then the
 // window's close callback runs.
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,6 +43,9 @@ public:
   // an operation runs.
   bool CanShowPreferences();
   std::function<void()> OnCloseReady;
+  // Shows an error that the command goes on after (a run's own error when the index save that
+  // follows it fails too); the application's default error box unless a test replaces it.
+  std::function<void(std::exception_ptr error)> ReportError = ShowInDefaultErrorBox;
 
   TCacheIndex CacheIndex;
   std::string GameRoot;
@@ -52,6 +56,8 @@ public:
 
 private:
   class TOperationView;
+
+  static void ShowInDefaultErrorBox(std::exception_ptr error);
 
   bool RefuseWhileBusy();
   template <typename Body> void RunOperation(Body&& body);

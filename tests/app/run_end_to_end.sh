@@ -14,6 +14,7 @@ run=$work/run
 install_key='HKLM\SOFTWARE\Unreal Technology\Installed Apps\UT2004'
 
 export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+. "$source_dir/scripts/wine-loader.sh"
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 if [ ! -f "$template/system.reg" ]; then

@@ -185,7 +185,8 @@ TEST(SaveCacheIndex, LeavesTheFormerIndexWhenTheWriteFails) {
   const std::string former = Joined(IndexLines, "\r\n");
   WriteFileBytes(path, former);
   for (const size_t failAfter : {size_t(0), size_t(1), size_t(40), size_t(1000)}) {
-    const auto failingWriter = [failAfter](HANDLE file, std::string_view bytes) {
+    TIndexIo failingWriter = TIndexIo::Standard();
+    failingWriter.Write = [failAfter](HANDLE file, std::string_view bytes) {
       DWORD written = 0;
       const auto part = static_cast<DWORD>(std::min(failAfter, bytes.size()));
       if (part > 0) ::WriteFile(file, bytes.data(), part, &written, nullptr);

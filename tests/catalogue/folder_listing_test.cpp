@@ -3,6 +3,7 @@
 #include "catalogue/cache_index.h"
 #include "catalogue/file_helpers.h"
 #include "catalogue/folder_listing.h"
+#include "catalogue/safe_names.h"
 #include "catalogue/listing_row_printer.h"
 #include "catalogue/text_rules.h"
 #include "support/test_files.h"
@@ -85,7 +86,7 @@ protected:
     const std::string odd[] = {
         "*=DM-*.ut2",                                  // wildcards on both sides
         CacheGuid(2).substr(0, 31) + "?-1=Tex?.utx",   // a one-character wildcard
-        "sub\\" + CacheGuid(900) + "-1=Sub.utx",       // a key that names a subfolder
+        "sub\\" + CacheGuid(900) + "-1=Sub.utx",       // a key that names a subfolder: never looked up
         "~" + CacheGuid(901) + "-1=Marked.ukx",        // a key as a marked line has it
         CacheGuid(902) + "-1=\xC9t\xE9.utx",           // a name the code page spells with high bytes
         CacheGuid(903) + "-1=DM-Trailing.ut2 ",        // a trailing blank, stripped by a lookup
@@ -97,9 +98,13 @@ protected:
     lines_.insert(lines_.end(), std::begin(odd), std::end(odd));
   }
 
+  // One lookup by name per row, for the keys that are plain file names.
   std::vector<TListingRow> RowsByName(const TCacheIndex& index) const {
     return BuildListingRows(
-        index.CacheList(), [&](const std::string& key) { return FileSizeOf(index.CacheDir() + key + ".uxx"); },
+        index.CacheList(),
+        [&](const std::string& key) {
+          return IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte) ? FileSizeOf(index.CacheDir() + key + ".uxx") : -1;
+        },
         [&](const std::string& name) { return IsInstalled(name, prefs_); }, SystemDecimalSeparator(), SystemLeadByte);
   }
 

@@ -11,6 +11,7 @@ TEST(PackageKinds, ComeFromTheExactExtensionAndMapsFromTheirPrefix) {
     const char* typeText;
   } cases[] = {
       {"DM-Rankin.ut2", pkMap, "Deathmatch Map"}, {"CTF-Face.ut2", pkMap, "CTF Map"},
+      {"DM-CTF-Hybrid.ut2", pkMap, "Deathmatch Map"}, {"CTF-DM-Hybrid.ut2", pkMap, "CTF Map"},
       {"dm-rankin.ut2", pkMap, "Map"},            {"DM-Rankin.UT2", pkOther, "*Unknown*"},
       {"ONS-Torlan.ut2", pkMap, "Onslaught Map"}, {"DOM-Core.ut2", pkMap, "Domination Map"},
       {"BR-Anubis.ut2", pkMap, "Bombing run Map"}, {"AS-Convoy.ut2", pkMap, "Assault Map"},

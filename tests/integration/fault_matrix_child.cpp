@@ -3,12 +3,16 @@
 //   hold FILE EVENT   opens FILE without sharing, signals the named EVENT, then waits to be killed
 //   save FILE EVENT   loads the index FILE, drops its first entry line and saves it over FILE with
 //                     a writer that writes half of the bytes, signals EVENT and waits to be killed
+//   copy FROM TO EVENT  copies FROM to TO as the integration run does, signals EVENT once the
+//                     first chunk is written and waits to be killed
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 #include "catalogue/cache_index.h"
+#include "integration/copy_file.h"
+#include "ui/main_view.h"
 
 namespace {
 
@@ -17,6 +21,24 @@ class TSilentBoxes : public IMessageBoxes {
   TModalResult AskWarning(const std::string&) override { return TModalResult::None; }
   TModalResult AskConfirmation(const std::string&) override { return TModalResult::None; }
   void ShowInformation(const std::string&) override {}
+};
+
+class TSilentView : public IMainView {
+  void ShowWarning(const std::string&) override {}
+  TModalResult AskWarning(const std::string&) override { return TModalResult::None; }
+  TModalResult AskConfirmation(const std::string&) override { return TModalResult::None; }
+  void ShowInformation(const std::string&) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetProgressVisible(bool) override {}
+  void SetProgressRange(int) override {}
+  void SetProgressPosition(int) override {}
+  int RowCount() const override { return 0; }
+  std::string RowCaption(int) const override { return {}; }
+  bool RowTicked(int) const override { return false; }
+  void SetRowTicked(int, bool) override {}
+  void ReplaceRows(std::vector<TListingRow>) override {}
+  std::optional<std::string> PickCacheIndexFile(const std::string&, const std::string&) override { return {}; }
+  void ProcessPendingMessages() override {}
 };
 
 [[noreturn]] void SignalAndWait(const char* eventName) {
@@ -33,16 +55,30 @@ int Hold(const char* file, const char* eventName) {
 
 int DieWhileSaving(const char* file, const char* eventName) {
   TSilentBoxes boxes;
-  TCacheIndex index(boxes, [eventName](HANDLE out, std::string_view bytes) {
+  TIndexIo io = TIndexIo::Standard();
+  io.Write = [eventName](HANDLE out, std::string_view bytes) {
     DWORD written = 0;
     ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &written, nullptr);
     SignalAndWait(eventName);
     return true;
-  });
+  };
+  TCacheIndex index(boxes, io);
   index.LoadCacheIndex(file);
   index.MarkCacheEntry(1);
   index.PurgeMarkedEntries();
   index.SaveCacheIndex(file);
+  return 3;  // the writer never returns
+}
+
+int DieWhileCopying(const char* from, const char* to, const char* eventName) {
+  TSilentView view;
+  TCopyIo io = TCopyIo::Standard();
+  io.Write = [eventName, write = io.Write](HANDLE file, const void* data, DWORD size) {
+    write(file, data, size);
+    SignalAndWait(eventName);
+    return true;
+  };
+  CopyFileWithProgress(from, to, view, io);
   return 3;  // the writer never returns
 }
 
@@ -51,5 +87,6 @@ int DieWhileSaving(const char* file, const char* eventName) {
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], argv[3]);
   if (argc == 4 && std::strcmp(argv[1], "save") == 0) return DieWhileSaving(argv[2], argv[3]);
+  if (argc == 5 && std::strcmp(argv[1], "copy") == 0) return DieWhileCopying(argv[2], argv[3], argv[4]);
   return 1;
 }

@@ -10,7 +10,9 @@
 //   - two rows of one real name are ticked together;
 //   - every command is chosen while a file is copied, and while the game's tool runs;
 //   - the window is closed while a file is copied, and while the game's tool runs;
-//   - the game's tool is missing; the game's tool never ends.
+//   - the game's tool is missing; the game's tool never ends;
+//   - a copy is killed half way;
+//   - cache.ini names packages and keys that lead out of their folders, devices and streams.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -93,14 +95,16 @@ std::string ChildPath() {
 // Another process working on a file (fault_matrix_child.cpp), started and past its signal.
 class TChild {
 public:
-  TChild(const std::string& mode, const std::string& file) {
+  TChild(const std::string& mode, const std::string& file, const std::string& second = "") {
     static int count = 0;
     const std::string event = "PellorinFaultMatrix-" + std::to_string(::GetCurrentProcessId()) + "-" +
                               std::to_string(++count);
     TKernelHandle ready(::CreateEventA(nullptr, TRUE, FALSE, event.c_str()));
     std::string commandLine = ChildPath();
     commandLine.insert(0, 1, '"');
-    commandLine.append("\" ").append(mode).append(" \"").append(file).append("\" ").append(event);
+    commandLine.append("\" ").append(mode).append(" \"").append(file).append("\" ");
+    if (!second.empty()) commandLine.append("\"").append(second).append("\" ");
+    commandLine.append(event);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -321,10 +325,91 @@ TEST(FaultMatrix, CrashDuringTheSave) {
   // The killed save's half-written file stays beside the index, which is whole.
   EXPECT_EQ(Differences(job.before, job.Tree()), std::vector<std::string>{"unexpected Cache\\cache.ini.~pn1"});
 
-  // The left-over stands in the way of no later save.
-  job.before = job.Tree();
+  // The next save removes the left-over and is not hindered by it.
   EXPECT_EQ(job.Integrate(), "");
   job.ExpectNothingLost({1, 2});
+  EXPECT_EQ(job.view.Boxes, std::vector<std::string>{Succeeded});
+}
+
+// A copy killed half way (the program ended, the power lost) leaves its part in the staging folder
+// and nothing under the package's real name, where it would pass for installed; the next run into
+// that folder removes the part.
+TEST(FaultMatrix, CrashDuringACopy) {
+  TJob job;
+  job.Open({{1, "DM-Big.ut2", 100000, true}, {2, "Rock.utx", 300, false}});
+  TChild copier("copy", job.game.Payload(1), job.Destination(job.packages[0]));
+  ASSERT_TRUE(copier.Ready);
+  copier.Kill();
+  EXPECT_EQ(Differences(job.before, job.Tree()), std::vector<std::string>{"unexpected Maps\\~pn\\1"});
+
+  job.commands.tbOpenCacheClick();
+  EXPECT_EQ(job.view.Rows.at(0).ImageIndex, 0) << "not installed";
+  job.view.SetRowTicked(0, true);
+  EXPECT_EQ(job.Integrate(), "");
+  job.ExpectNothingLost({1});
+  EXPECT_EQ(EntriesIn(job.game.Prefs.MapPath), 1) << "the staging folder is gone";
+}
+
+// cache.ini may come from a cache pack found on the web. Names and keys that lead out of their
+// folder, absolute names, streams, devices and overlong names are listed, but nothing is read,
+// written or deleted for them and the game's tool never sees them; a decoy at every place they
+// point to keeps its bytes, and the rest of the run goes on as usual.
+TEST(FaultMatrix, UnsafeNamesAndKeysFromADownloadedIndex) {
+  TJob job;
+  TGameFolder& game = job.game;
+  game.Prefs.AutoRegMutators = true;
+  const std::string outside = game.Temp.Sub("");
+  MakeFolders(outside + "Maps\\");
+  const struct {
+    std::string key, name, decoy;  // the decoy: where the name or key points to, outside its folder
+  } rows[] = {
+      {TGameFolder::Key(1), "..\\Evil.u", game.Root + "Evil.u"},
+      {TGameFolder::Key(2), "..\\..\\Decoy.utx", outside + "Decoy.utx"},
+      {TGameFolder::Key(3), "../Slash.ut2", game.Root + "Slash.ut2"},
+      {TGameFolder::Key(4), outside + "Abs.utx", outside + "Abs.utx"},
+      {TGameFolder::Key(5), "Name.ut2:stream", ""},
+      {TGameFolder::Key(6), "CON.ut2", ""},
+      {TGameFolder::Key(7), "nul.u", ""},
+      {TGameFolder::Key(8), "Com1.utx", ""},
+      {TGameFolder::Key(9), "Dot.ut2.", ""},
+      {TGameFolder::Key(10), "Space.ut2 ", ""},
+      {TGameFolder::Key(11), std::string(296, 'x') + ".ut2", ""},
+      {"..\\..\\Maps\\Old", "Old.ut2", outside + "Maps\\Old.uxx"},
+      {"../Up", "Up.utx", game.Root + "Up.uxx"},
+      {outside + "AbsKey", "AbsKey.utx", outside + "AbsKey.uxx"},
+  };
+  std::vector<std::string> lines{Header};
+  std::vector<std::string> captions;
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    if (!rows[i].decoy.empty()) WriteFileBytes(rows[i].decoy, "decoy " + std::to_string(i));
+    if (rows[i].key.find_first_of("\\/:") == std::string::npos)
+      WriteFileBytes(game.Prefs.CachePath + rows[i].key + ".uxx", PayloadBytes(100, i));
+    lines.push_back(rows[i].key + "=" + rows[i].name);
+    captions.push_back(rows[i].name);
+  }
+  lines.push_back(game.Entry(20, "Good.u", "a good code package"));
+  lines.push_back("");
+  WriteFileBytes(game.Index(), TGameFolder::Joined(lines));
+  job.commands.tbOpenCacheClick();
+  ASSERT_EQ(job.view.RowCount(), int(std::size(rows)) + 1);
+  for (int row = 0; row < job.view.RowCount(); ++row) job.view.SetRowTicked(row, true);
+  EXPECT_EQ(job.view.Rows[11].SizeText, "-1 bytes") << "nothing outside the cache folder is looked at";
+  const TTree before = job.Tree();
+
+  EXPECT_EQ(job.Integrate(), "");
+  TTree expected = before;
+  expected.erase(job.Relative(game.Payload(20)));
+  expected["System\\Good.u"] = "a good code package";
+  lines.erase(lines.end() - 2);
+  expected[job.Relative(game.Index())] = TGameFolder::Joined(lines);
+  EXPECT_EQ(Differences(expected, job.Tree()), std::vector<std::string>{});
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    if (!rows[i].decoy.empty()) {
+      EXPECT_EQ(ReadFileBytes(rows[i].decoy), "decoy " + std::to_string(i));
+    }
+  }
+  EXPECT_EQ(game.ToolCalls(), std::vector<std::string>{game.ToolCall("exportcache Good.u")});
+  EXPECT_EQ(job.view.Captions(), captions);
   EXPECT_EQ(job.view.Boxes, std::vector<std::string>{Succeeded});
 }
 

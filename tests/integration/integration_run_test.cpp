@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/cache_index.h"
+#include "catalogue/file_helpers.h"
 #include "catalogue/open_cache.h"
 #include "integration/integration_run.h"
 #include "integration/integration_texts.h"
@@ -11,14 +12,46 @@ namespace {
 
 const std::string Succeeded = std::string("info: ") + IntegrationTexts::RunSucceeded;
 
+// The file operations of the run and of the index save, each noting what it did in one list.
+TCopyIo RecordedCopyIo(std::vector<std::string>& events) {
+  TCopyIo io = TCopyIo::Standard();
+  io.Write = [&events, write = io.Write](HANDLE file, const void* data, DWORD size) {
+    if (events.empty() || events.back() != "copy") events.push_back("copy");
+    return write(file, data, size);
+  };
+  io.Flush = [&events, flush = io.Flush](HANDLE file) { return events.push_back("flush copy"), flush(file); };
+  io.Delete = [&events, erase = io.Delete](const std::string& path) {
+    return events.push_back("delete " + FileNameOf(path)), erase(path);
+  };
+  return io;
+}
+
+TIndexIo RecordedIndexIo(std::vector<std::string>& events) {
+  TIndexIo io = TIndexIo::Standard();
+  io.Write = [&events, write = io.Write](HANDLE file, std::string_view bytes) {
+    return events.push_back("write index"), write(file, bytes);
+  };
+  io.Flush = [&events, flush = io.Flush](HANDLE file) { return events.push_back("flush index"), flush(file); };
+  io.Replace = [&events, replace = io.Replace](const std::string& from, const std::string& to) {
+    return events.push_back("replace index"), replace(from, to);
+  };
+  return io;
+}
+
 class IntegrationRun : public ::testing::Test {
 protected:
   TGameFolder game;
   TFakeMainView view;
-  TCacheIndex index{view};
+  std::vector<std::string> events, reported;
+  TCacheIndex index{view, RecordedIndexIo(events)};
   std::vector<std::string> mutators;
-  TIntegrationContext context{view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
-                              [this](const std::string& name) { mutators.push_back(name); }, [] { return false; }};
+  TIntegrationContext context{view,
+                              index,
+                              [this]() -> const TAppliedPrefs& { return game.Prefs; },
+                              [this](const std::string& name) { mutators.push_back(name); },
+                              [] { return false; },
+                              [this](std::exception_ptr error) { reported.push_back(ErrorOf([&] { std::rethrow_exception(error); })); },
+                              RecordedCopyIo(events)};
 
   void Open(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
     WriteFileBytes(game.Index(), TGameFolder::Joined(lines, end));
@@ -120,7 +153,7 @@ TEST_F(IntegrationRun, StoppedRunLeavesTheIndexTrue) {
     if (c.fault == MissingPayload) ::DeleteFileA(fresh.Payload(2).c_str());
     if (c.fault == MissingFolder) game.Prefs.MapPath = fresh.Root + "NoMaps\\";
     size_t writes = 0;
-    context.Io = TCopyIo::Standard();
+    context.Io = RecordedCopyIo(events);
     if (c.fault == FullDisk) context.Io.Write = [&writes, write = context.Io.Write](HANDLE f, const void* d, DWORD n) {
       return ++writes < 2 && write(f, d, n);
     };
@@ -134,6 +167,31 @@ TEST_F(IntegrationRun, StoppedRunLeavesTheIndexTrue) {
     EXPECT_EQ(view.Captions(), (std::vector<std::string>{"DM-Two.ut2", "Three.utx"}));
     EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
   }
+}
+
+// Nothing is deleted before it is safe elsewhere: each copy is on the disk before the index leaves
+// out its line, and the index's new text is on the disk before it takes the old one's place.
+TEST_F(IntegrationRun, FlushesEachCopyAndTheIndexBeforeTheyReplaceAnything) {
+  Open({Header, game.Entry(1, "DM-A.ut2", "a"), game.Entry(2, "B.utx", "b")});
+  for (TListingRow& row : view.Rows) row.Ticked = true;
+  EXPECT_EQ(Run(), "");
+  const std::string payload1 = TGameFolder::Key(1) + ".uxx", payload2 = TGameFolder::Key(2) + ".uxx";
+  EXPECT_EQ(events, (std::vector<std::string>{"copy", "flush copy", "copy", "flush copy", "write index", "flush index",
+                                              "replace index", "delete " + payload1, "delete " + payload2}));
+}
+
+// When bringing the index up to date after a failed copy fails too, the user learns of both, the
+// package's error first.
+TEST_F(IntegrationRun, ASaveThatFailsAfterAStoppedRunIsShownAfterTheRunsError) {
+  Open({Header, game.Entry(1, "DM-A.ut2", "a"), game.Entry(2, "B.utx", "b")});
+  for (TListingRow& row : view.Rows) row.Ticked = true;
+  ::DeleteFileA(game.Payload(2).c_str());
+  ::SetFileAttributesA(game.Index().c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(Run().rfind("Cannot create file", 0), 0u);
+  ::SetFileAttributesA(game.Index().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(reported, std::vector<std::string>{"Error opening file"});
+  EXPECT_TRUE(FileExists(game.Payload(1)));
+  EXPECT_EQ(view.Captions(), (std::vector<std::string>{"DM-A.ut2", "B.utx"}));
 }
 
 TEST_F(IntegrationRun, RowsThatFindNoLineNeverOverwriteTheStoredIndex) {

@@ -97,6 +97,22 @@ TEST(Preferences, FolderValuesLoadRawAndApplyNormalised) {
   }
 }
 
+// Each stored value reaches its own applied folder, whichever order the program keeps them in.
+TEST(Preferences, EveryStoredFolderIsAppliedToItsOwnPreference) {
+  const std::pair<const char*, std::string TAppliedPrefs::*> folders[] = {
+      {"SystemPath", &TAppliedPrefs::SystemPath},   {"MapPath", &TAppliedPrefs::MapPath},
+      {"TexturePath", &TAppliedPrefs::TexturePath}, {"SoundPath", &TAppliedPrefs::SoundPath},
+      {"MusicPath", &TAppliedPrefs::MusicPath},     {"MeshPath", &TAppliedPrefs::MeshPath},
+      {"AnimationPath", &TAppliedPrefs::AnimationPath}, {"KarmaPath", &TAppliedPrefs::KarmaPath},
+      {"CachePath", &TAppliedPrefs::CachePath},
+  };
+  TMemoryPrefsStore store = CompleteStore();
+  for (const auto& [name, member] : folders) store.PutString(name, "D:\\"s + name);
+  TPreferences prefs(store);
+  ASSERT_TRUE(prefs.LoadPrefs());
+  for (const auto& [name, member] : folders) EXPECT_EQ(prefs.Applied.*member, "D:\\"s + name + "\\") << name;
+}
+
 TEST(Preferences, FolderOfAnotherTypeFailsTheLoad) {
   for (const TPrefsValueType type : {TPrefsValueType::DWord, TPrefsValueType::Binary}) {
     TMemoryPrefsStore store = CompleteStore();
