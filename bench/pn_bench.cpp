@@ -213,19 +213,27 @@ void CopySection(TReport& report, const std::string& game, bool quick) {
     auto clean = [&] {
       for (unsigned i = 0; i < files; ++i) ::DeleteFileA((folder + "dst" + std::to_string(i)).c_str());
     };
-    auto each = [&](const std::function<void(const std::string&, const std::string&)>& copy) {
+    // One pass copies every file, with one staging folder for the pass, as a run has.
+    using TCopy = std::function<void(const std::string&, const std::string&, TStagingFolders&)>;
+    auto each = [&](const TCopy& copy) {
       return [&, copy] {
-        for (unsigned i = 0; i < files; ++i) copy(folder + "src" + std::to_string(i), folder + "dst" + std::to_string(i));
+        TStagingFolders staging;
+        for (unsigned i = 0; i < files; ++i)
+          copy(folder + "src" + std::to_string(i), folder + "dst" + std::to_string(i), staging);
       };
     };
     TSilentView noWindow;
-    const double bare = MedianSeconds(5, clean, each([&](auto& s, auto& d) { CopyFileWithProgress(s, d, noWindow); }));
+    const TCopyIo io = TCopyIo::Standard();
+    const double bare =
+        MedianSeconds(5, clean, each([&](auto& s, auto& d, auto& st) { CopyFileWithProgress(s, d, noWindow, io, st); }));
     bench.form->SetProgressVisible(true);
-    const double ours = MedianSeconds(5, clean, each([&](auto& s, auto& d) { CopyFileWithProgress(s, d, *bench.form); }));
+    const double ours =
+        MedianSeconds(5, clean, each([&](auto& s, auto& d, auto& st) { CopyFileWithProgress(s, d, *bench.form, io, st); }));
     bench.form->SetProgressVisible(false);
-    const double system = MedianSeconds(5, clean, each([](auto& s, auto& d) { ::CopyFileA(s.c_str(), d.c_str(), FALSE); }));
-    const double loop1m = MedianSeconds(5, clean, each([](auto& s, auto& d) { LoopCopy(s, d, 1 << 20); }));
-    const double loop16k = MedianSeconds(5, clean, each([](auto& s, auto& d) { LoopCopy(s, d, 16384); }));
+    const double system =
+        MedianSeconds(5, clean, each([](auto& s, auto& d, auto&) { ::CopyFileA(s.c_str(), d.c_str(), FALSE); }));
+    const double loop1m = MedianSeconds(5, clean, each([](auto& s, auto& d, auto&) { LoopCopy(s, d, 1 << 20); }));
+    const double loop16k = MedianSeconds(5, clean, each([](auto& s, auto& d, auto&) { LoopCopy(s, d, 16384); }));
     clean();
     for (unsigned i = 0; i < files; ++i) ::DeleteFileA((folder + "src" + std::to_string(i)).c_str());
     const std::string label = quick && files != c.files ? std::to_string(files) + " files of 64 KiB" : c.label;

@@ -7,8 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 build=${PELLORIN_WIN_BUILD:-$root/build/win}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+. scripts/wine-loader.sh
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target pn_bench
 mkdir -p "$root/build/bench"
 
@@ -20,6 +20,6 @@ cleanup() {
 trap cleanup EXIT
 start_private_display
 PELLORIN_BUILD_DIR="$build" bash scripts/wine-start.sh >/dev/null
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/{print $2}') GiB, $(wine --version)"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/{print $2}') GiB, $(wine --version), $PELLORIN_WINDOWS_ARCH build"
 PELLORIN_BUILD_DIR="$build" scripts/wine-run.sh "$build/bench/pn_bench.exe" --csv 'Z:'"$root/build/bench/results.csv" "$@"
 echo "written: build/bench/results.csv"

@@ -49,10 +49,11 @@ elif [ -z "${DISPLAY:-}" ]; then
   die "no X display (DISPLAY is unset). Run this from a desktop session, or set PELLORIN_DEMO_XVFB=1 to run the program on a private Xvfb server and save a screenshot."
 fi
 
+[ "$build_program" = 1 ] && bash scripts/setup.sh
+# The program is built for i686 unless this machine cannot run 32-bit programs (windows-arch.sh).
+. scripts/wine-loader.sh
 if [ "$build_program" = 1 ]; then
-  bash scripts/setup.sh
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain"
   cmake --build "$build" --target Pellorin stand_in_ucc
 fi
 
@@ -105,8 +106,13 @@ game_windows=$(winepath -w "$game" 2>/dev/null | tr -d '\r')
 [ -n "$game_windows" ] || die "winepath found no Windows path for $game"
 wine reg add "$install_key" /v Folder /t REG_SZ /d "$game_windows" /f /reg:32 </dev/null >/dev/null 2>&1 \
   || die "could not write $install_key"
-# Read it back with the 32-bit registry tool, as a 32-bit program sees it.
-recorded=$(wine 'C:\windows\syswow64\reg.exe' query "$install_key" /v Folder </dev/null 2>/dev/null | tr -d '\r' || true)
+# Read it back as a 32-bit program sees it: with the 32-bit registry tool, or where only 64-bit
+# programs run, through the 32-bit view.
+if [ "$PELLORIN_WINDOWS_ARCH" = i686 ]; then
+  recorded=$(wine 'C:\windows\syswow64\reg.exe' query "$install_key" /v Folder </dev/null 2>/dev/null | tr -d '\r' || true)
+else
+  recorded=$(wine reg query "$install_key" /v Folder /reg:32 </dev/null 2>/dev/null | tr -d '\r' || true)
+fi
 case "$recorded" in
   *"REG_SZ    $game_windows"*) say "the game's install folder is $game_windows" ;;
   *) die "a 32-bit program does not read the game's install folder from $install_key" ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks scripts/demo.sh without the program: Wine's own 32-bit notepad stands in for
-# Pellorin.exe and the stand-in game tool for ucc.exe, in a build folder and demo folder of the
-# test's own. Runs the demo on a private Xvfb server. Needs Wine, Xvfb and ImageMagick.
+# Checks scripts/demo.sh without the program: Wine's own notepad (32-bit where the machine runs
+# 32-bit programs) stands in for Pellorin.exe and the stand-in game tool for ucc.exe, in a build
+# folder and demo folder of the test's own. Runs the demo on a private Xvfb server. Needs Wine, Xvfb and ImageMagick.
 #   bash scripts/test_demo.sh [STAND_IN_UCC_EXE]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,9 +26,14 @@ demo() {  # demo [ARGS...]: runs the demo on Xvfb with the test's folders; outpu
     bash "$root/scripts/demo.sh" --no-build "$@" >"$work/out" 2>&1
 }
 
-notepad=/usr/lib/i386-linux-gnu/wine/i386-windows/notepad.exe
+. "$root/scripts/windows-arch.sh"
+if [ "$PELLORIN_WINDOWS_ARCH" = i686 ]; then
+  notepad=/usr/lib/i386-linux-gnu/wine/i386-windows/notepad.exe
+else
+  notepad=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe
+fi
 tool=${1:-$root/build/win/tools/ucc.exe}
-[ -f "$notepad" ] || { echo "no 32-bit Wine notepad at $notepad"; exit 1; }
+[ -f "$notepad" ] || { echo "no Wine notepad at $notepad"; exit 1; }
 [ -f "$tool" ] || { echo "no stand-in game tool at $tool; build stand_in_ucc or name it"; exit 1; }
 mkdir -p "$build/tools" "$build/src/app"
 cp "$tool" "$build/tools/ucc.exe"

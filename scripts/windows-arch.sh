@@ -4,7 +4,8 @@
 # are built for x86_64 and run under Wine's 64-bit loader, while the program itself is still
 # built for i686 and checked as a file. PELLORIN_WINDOWS_ARCH=i686|x86_64 overrides the choice.
 windows_arch_can_run_32_bit() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1
+  # Before Wine is installed nothing tells; the set-up runs first wherever it matters.
+  [ ! -e /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 if [ -z "${PELLORIN_WINDOWS_ARCH:-}" ]; then
   if windows_arch_can_run_32_bit; then PELLORIN_WINDOWS_ARCH=i686; else PELLORIN_WINDOWS_ARCH=x86_64; fi

@@ -7,13 +7,19 @@
 
 namespace {
 
+// A system write that takes only half of what it is given and still reports success.
+BOOL WINAPI HalfWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  return ::WriteFile(file, data, size / 2, written, overlapped);
+}
+
 // The standard file operations, counting the reads; writes fail once Limit bytes have gone, reads
-// from the FailingRead-th on.
+// from the FailingRead-th on; RawWrite is the system's write beneath the standard one.
 struct TCountingIo {
   int Reads = 0, FailingRead = 0;
   size_t Written = 0, Limit = SIZE_MAX;
+  TRawWrite RawWrite = ::WriteFile;
   TCopyIo Io() {
-    TCopyIo io = TCopyIo::Standard();
+    TCopyIo io = TCopyIo::Standard(RawWrite);
     io.Read = [this, read = io.Read](HANDLE file, void* buffer, DWORD size, DWORD& bytesRead) {
       return ++Reads != FailingRead && read(file, buffer, size, bytesRead);
     };
@@ -46,7 +52,7 @@ TEST(CopyFileWithProgress, CopiesEveryByteReadingChunkByChunkUntilAShortRead) {
 
 // Every failure leaves the destination as it was, the payload untouched and no partial file.
 TEST(CopyFileWithProgress, FailuresLeaveEverythingAsItWas) {
-  enum TFault { MissingSource, MissingFolder, ReadOnly, InUse, Folder, FullDisk, FailingRead };
+  enum TFault { MissingSource, MissingFolder, ReadOnly, InUse, Folder, FullDisk, ShortWrite, FailingRead };
   const struct {
     TFault fault;
     bool existing;
@@ -55,7 +61,8 @@ TEST(CopyFileWithProgress, FailuresLeaveEverythingAsItWas) {
       {MissingSource, true, "Error opening file"},    {MissingFolder, false, "Error creating output file"},
       {ReadOnly, true, "Error creating output file"}, {InUse, true, "Error creating output file"},
       {Folder, false, "Error creating output file"},  {FullDisk, false, "Error writing output file"},
-      {FullDisk, true, "Error writing output file"},  {FailingRead, true, "Error reading file"},
+      {FullDisk, true, "Error writing output file"},  {ShortWrite, false, "Error writing output file"},
+      {FailingRead, true, "Error reading file"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.error + std::string(" ") + std::to_string(c.fault));
@@ -73,6 +80,7 @@ TEST(CopyFileWithProgress, FailuresLeaveEverythingAsItWas) {
     TCountingIo io;
     io.Limit = c.fault == FullDisk ? 20000 : SIZE_MAX;
     io.FailingRead = c.fault == FailingRead ? 2 : 0;
+    if (c.fault == ShortWrite) io.RawWrite = HalfWriteFile;
     TFakeMainView view;
 
     EXPECT_EQ(ErrorOf([&] { CopyFileWithProgress(source, dest, view, io.Io()); }), c.error);
