@@ -6,8 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
-build=${PELLORIN_WIN_BUILD:-$root/build/win}
 . scripts/wine-loader.sh
+build=${PELLORIN_WIN_BUILD:-$root/$windows_build_folder}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target pn_bench
 mkdir -p "$root/build/bench"

@@ -13,7 +13,8 @@
 #                                 (build/demo/screenshot.png) after PELLORIN_DEMO_SHOT_DELAY
 #                                 seconds (default 12), then end the program
 #   PELLORIN_DEMO_DISPLAY=:N      display number for that Xvfb server (default: a free one)
-#   PELLORIN_WIN_BUILD=DIR        Windows build folder (default build/win)
+#   PELLORIN_WIN_BUILD=DIR        Windows build folder (default build/win; build/win64 where
+#                                 32-bit programs cannot run, see scripts/windows-arch.sh)
 #   PELLORIN_DEMO_DIR=DIR         where the demo game and its prefix live (default build/demo)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,7 +30,6 @@ for arg in "$@"; do
   esac
 done
 
-build=${PELLORIN_WIN_BUILD:-$root/build/win}
 demo=${PELLORIN_DEMO_DIR:-$root/build/demo}
 game=$demo/game
 screenshot=$demo/screenshot.png
@@ -52,6 +52,7 @@ fi
 [ "$build_program" = 1 ] && bash scripts/setup.sh
 # The program is built for i686 unless this machine cannot run 32-bit programs (windows-arch.sh).
 . scripts/wine-loader.sh
+build=${PELLORIN_WIN_BUILD:-$root/$windows_build_folder}
 if [ "$build_program" = 1 ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain"
   cmake --build "$build" --target Pellorin stand_in_ucc

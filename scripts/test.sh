@@ -9,21 +9,21 @@ cd "$root"
 bash scripts/setup.sh
 
 jobs=$(nproc)
-build_win=${PELLORIN_WIN_BUILD:-$root/build/win}
+. scripts/windows-arch.sh
+build_win=${PELLORIN_WIN_BUILD:-$root/$windows_build_folder}
 build_native=${PELLORIN_NATIVE_BUILD:-$root/build/native}
 
 echo "== native build (sanitizers)"
 cmake -S . -B "$build_native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELLORIN_NATIVE=ON >/dev/null
 cmake --build "$build_native" -j "$jobs"
 
-. scripts/windows-arch.sh
 echo "== Windows build ($PELLORIN_WINDOWS_ARCH, mingw-w64)"
 cmake -S . -B "$build_win" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$windows_toolchain" >/dev/null
 cmake --build "$build_win" -j "$jobs"
 if [ "$PELLORIN_WINDOWS_ARCH" != i686 ]; then
   # This machine cannot run 32-bit programs: the tests run the x86_64 build, and the program as
   # it ships is built for i686 beside it and checked as a file.
-  build_win32=${PELLORIN_WIN32_BUILD:-$root/build/win32}
+  build_win32=${PELLORIN_WIN32_BUILD:-$root/build/win}
   echo "== the program for i686 (this machine runs the tests as x86_64)"
   cmake -S . -B "$build_win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLORIN_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null

@@ -12,3 +12,6 @@ if [ -z "${PELLORIN_WINDOWS_ARCH:-}" ]; then
 fi
 export PELLORIN_WINDOWS_ARCH
 windows_toolchain="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/cmake/toolchain-mingw-$PELLORIN_WINDOWS_ARCH.cmake"
+# The build folder of the Windows tests, below the source folder: one per architecture, since a
+# build folder keeps the toolchain it was made with.
+if [ "$PELLORIN_WINDOWS_ARCH" = i686 ]; then windows_build_folder=build/win; else windows_build_folder=build/win64; fi
