@@ -11,12 +11,6 @@
 
 namespace {
 
-struct TListedEntry {
-  uint32_t Attr = 0;
-  int32_t Size = 0;
-  int Matches = 0;  // entries of the folder that share this upper-cased name
-};
-
 // True for a name that the folder's listing answers exactly as a lookup by name would: plain
 // ASCII without wildcards (including the dotted ones the file system knows: < > "), separators,
 // the '~' of generated short names, and without the trailing dot or space a lookup would strip.
@@ -41,6 +35,14 @@ bool MayStandForAnotherName(std::string_view name) {
 // a..z; a name it may hold twice in different cases (possible where the files live on a
 // case-sensitive disk) or a folder whose listing shows names the code page cannot spell has no
 // exact answer here.
+}  // namespace
+
+struct TListedEntry {
+  uint32_t Attr = 0;
+  int32_t Size = 0;
+  int Matches = 0;  // entries of the folder that share this upper-cased name
+};
+
 class TFolderListing {
 public:
   explicit TFolderListing(const std::string& folder) {
@@ -80,38 +82,37 @@ private:
   bool unclearNames_ = false;
 };
 
-// The listings of the folders asked about so far, each read once, on first need.
-class TFolderListings {
-public:
-  int32_t SizeOf(const std::string& folder, const std::string& name) {
-    const std::string path = folder + name;
-    const auto entry = Find(path, name);
-    if (!entry) return FileSizeOf(path);
-    return *entry ? (*entry)->Size : -1;
-  }
+TFolderListings::TFolderListings() = default;
+TFolderListings::~TFolderListings() = default;
 
-  bool IsFilePresent(const std::string& folder, const std::string& name) {
-    const std::string path = folder + name;
-    const auto entry = Find(path, name);
-    if (!entry) return ::IsFilePresent(path);
-    return *entry && !((*entry)->Attr & FILE_ATTRIBUTE_DIRECTORY);
-  }
+int32_t TFolderListings::SizeOf(const std::string& folder, const std::string& name) {
+  const std::string path = folder + name;
+  const auto entry = Find(path, name);
+  if (!entry) return FileSizeOf(path);
+  return *entry ? (*entry)->Size : -1;
+}
 
-private:
-  std::optional<const TListedEntry*> Find(const std::string& path, const std::string& name) {
-    if (path.size() >= MAX_PATH || !IsPlainName(name)) return std::nullopt;
-    // The folder as the path names it: a one- or two-character folder preference without a
-    // trailing '\' becomes part of the file name.
-    const std::string folder = FolderOf(path);
-    auto& listing = listings_[folder];
-    if (!listing) listing = std::make_unique<TFolderListing>(folder);
-    return listing->Find(std::string_view(path).substr(folder.size()));
-  }
+bool TFolderListings::IsFilePresent(const std::string& folder, const std::string& name) {
+  const std::string path = folder + name;
+  const auto entry = Find(path, name);
+  if (!entry) return ::IsFilePresent(path);
+  return *entry && !((*entry)->Attr & FILE_ATTRIBUTE_DIRECTORY);
+}
 
-  std::map<std::string, std::unique_ptr<TFolderListing>> listings_;
-};
+bool TFolderListings::IsSurelyAbsent(const std::string& folder, const std::string& name) {
+  const auto entry = Find(folder + name, name);
+  return entry && !*entry;
+}
 
-}  // namespace
+std::optional<const TListedEntry*> TFolderListings::Find(const std::string& path, const std::string& name) {
+  if (path.size() >= MAX_PATH || !IsPlainName(name)) return std::nullopt;
+  // The folder as the path names it: a one- or two-character folder preference without a
+  // trailing '\' becomes part of the file name.
+  const std::string folder = FolderOf(path);
+  auto& listing = listings_[folder];
+  if (!listing) listing = std::make_unique<TFolderListing>(folder);
+  return listing->Find(std::string_view(path).substr(folder.size()));
+}
 
 std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs) {
   if (!index.Loaded()) return {};

@@ -55,9 +55,12 @@ public:
   TOutputFile(const std::string& dest, TStagingFolders& staging) : dest_(dest) {
     // The folder must exist (no folder is ever made for a destination) and an existing
     // destination must be replaceable; both are known before a byte is read.
-    const DWORD attributes = ::GetFileAttributesA(dest.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() != ERROR_FILE_NOT_FOUND : !CanReplace(dest, attributes))
-      return;
+    if (!staging.IsSurelyNew(dest)) {
+      const DWORD attributes = ::GetFileAttributesA(dest.c_str());
+      const bool blocked =
+          attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() != ERROR_FILE_NOT_FOUND : !CanReplace(dest, attributes);
+      if (blocked) return;
+    }
     handle_.Reset(staging.CreateTemporaryFile(FolderOf(dest), path_));
   }
   ~TOutputFile() {
@@ -105,6 +108,10 @@ TCopyIo TCopyIo::Standard(TRawWrite rawWrite) {
 
 TStagingFolders::~TStagingFolders() {
   for (const std::string& folder : folders_) ::RemoveDirectoryA(folder.c_str());  // fails while not empty
+}
+
+bool TStagingFolders::IsSurelyNew(const std::string& dest) {
+  return destinations_.IsSurelyAbsent(FolderOf(dest), FileNameOf(dest));
 }
 
 HANDLE TStagingFolders::CreateTemporaryFile(const std::string& destFolder, std::string& path) {

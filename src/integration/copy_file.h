@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/folder_listing.h"
+
 class IMainView;
 
 inline constexpr DWORD CopyBufferSize = 16384;
@@ -46,8 +48,13 @@ public:
   // is invalid when it cannot be made (destFolder missing, no rights, path too long).
   HANDLE CreateTemporaryFile(const std::string& destFolder, std::string& path);
 
+  // True when the destination folder's listing, read once, shows that nothing stands at dest: a
+  // lookup by name costs a scan of the whole folder on an emulated file system.
+  bool IsSurelyNew(const std::string& dest);
+
 private:
   std::vector<std::string> folders_;  // staging folders made or cleaned by this object
+  TFolderListings destinations_;
   unsigned counter_ = 0;
 };
 
