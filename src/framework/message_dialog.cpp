@@ -176,7 +176,7 @@ TModalResult TMessageDialogs::Show(TKind kind, const std::string& text) const {
   TBoxState state{SpecOf(kind), &text, {}};
   TTemplateWriter writer;
   const DLGTEMPLATE* dialogTemplate = writer.Build(state.Spec.YesNo);
-  const INT_PTR result = runDialog_(dialogTemplate, ::GetActiveWindow(), BoxProc, reinterpret_cast<LPARAM>(&state));
+  const INT_PTR result = runDialog_(dialogTemplate, Application.ModalOwner(), BoxProc, reinterpret_cast<LPARAM>(&state));
   if (result == -1)
     throw Exception(FormatText(WindowTexts::MessageBoxFailed, SystemErrorText(::GetLastError()).c_str()));
   return static_cast<TModalResult>(result);

@@ -1,7 +1,8 @@
 #pragma once
 // The program's message boxes as a dialog of its own: unlike the system's box, a Yes/No box keeps
-// its close box and tells Esc (No) from the close box (neither answer). Modal over the active
-// window, centred on the screen, in the system's message font.
+// its close box and tells Esc (No) from the close box (neither answer). Modal over the program's
+// window that is showing (TApplication::ModalOwner), also while another program is active,
+// centred on the screen, in the system's message font.
 #include <windows.h>
 
 #include <functional>

@@ -126,27 +126,45 @@ TEST(MessageDialogText, SizedToFitItsLines) {
   EXPECT_GT(three.right, 2 * one.right);
 }
 
-// The box is modal over the active window: that window is disabled while the box is up and
-// enabled again afterwards.
-TEST(MessageDialogModality, OwnerDisabledMeanwhile) {
-  HWND owner = ::CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(owner, nullptr);
-  ::SetActiveWindow(owner);
-  ASSERT_EQ(::GetActiveWindow(), owner);
-  bool ownerEnabledDuring = true;
-  HWND ownerSeen = nullptr;
-  TDialogDriver driver([&](HWND box) {
-    ownerEnabledDuring = ::IsWindowEnabled(owner);
-    ownerSeen = ::GetWindow(box, GW_OWNER);
-    PressKey(box, VK_RETURN);
-  });
-  TMessageDialogs messages;
-  messages.ShowWarning("Careful");
-  EXPECT_FALSE(ownerEnabledDuring);
-  EXPECT_EQ(ownerSeen, owner);
-  EXPECT_TRUE(::IsWindowEnabled(owner));
-  ::DestroyWindow(owner);
+// The box is modal over the program's window that is showing, even while the user is in another
+// program: over the main window, or over the dialog open over it. That window is disabled while
+// the box is up and enabled again afterwards.
+TEST(MessageDialogModality, OverTheProgramsWindowWhicheverWindowIsActive) {
+  auto topLevel = [](const char* title, HWND owner) {
+    return ::CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, owner, nullptr,
+                             nullptr, nullptr);
+  };
+  HWND main = topLevel("Main", nullptr);
+  HWND elsewhere = topLevel("Another program", nullptr);
+  ASSERT_TRUE(main && elsewhere);
+  Application.SetMainWindow(main);
+  for (const bool dialogOpen : {false, true}) {
+    SCOPED_TRACE(dialogOpen ? "preferences open" : "main window alone");
+    HWND dialog = dialogOpen ? topLevel("Preferences", main) : nullptr;
+    if (dialog) ::EnableWindow(main, FALSE);
+    HWND expected = dialog ? dialog : main;
+    ::SetActiveWindow(elsewhere);
+    ASSERT_EQ(::GetActiveWindow(), elsewhere);
+    bool enabledDuring = true;
+    HWND ownerSeen = nullptr;
+    TDialogDriver driver([&](HWND box) {
+      enabledDuring = ::IsWindowEnabled(expected);
+      ownerSeen = ::GetWindow(box, GW_OWNER);
+      PressKey(box, VK_RETURN);
+    });
+    TMessageDialogs().ShowWarning("Careful");
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(ownerSeen, expected);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_TRUE(::IsWindowEnabled(expected));
+    if (dialog) {
+      ::EnableWindow(main, TRUE);
+      ::DestroyWindow(dialog);
+    }
+  }
+  Application.SetMainWindow(nullptr);
+  ::DestroyWindow(elsewhere);
+  ::DestroyWindow(main);
 }
 
 // A box that cannot be made: Show raises the system's reason, and every box the program shows
