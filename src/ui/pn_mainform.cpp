@@ -325,7 +325,9 @@ std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& titl
   char fileName[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Handle();
+  // Over the preferences dialog when its "Default paths" asks, so that none of its buttons can be
+  // pressed behind the file dialog.
+  dialog.hwndOwner = Application.ModalOwner();
   dialog.lpstrFilter = filterPairs.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = fileName;
