@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "catalogue/open_cache.h"
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/window_layout.h"
@@ -251,6 +252,8 @@ void TMainForm::Preferences1Click() {
 void TMainForm::Exit1Click() {
   if (commands_.RequestClose()) window_.Reset();
 }
+
+void TMainForm::RelistPackages() { FillCacheList(*this, commands_.CacheIndex, services_.Prefs()); }
 
 // --- IMainView ------------------------------------------------------------------------------
 

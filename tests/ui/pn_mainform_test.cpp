@@ -576,6 +576,35 @@ TEST_F(MainFormWithPreferencesTest, DefaultPathsAsksForTheIndexOverThePreference
   EXPECT_FALSE(preferencesEnabled);
 }
 
+int BulbImage(HWND list, int row) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+// The first run finds the game through its install record, lists the cache and only then applies
+// the default folders: a package already in its folder still shows the unlit bulb, as at every
+// later Open cache.
+TEST_F(MainFormWithPreferencesTest, FirstRunShowsThePackagesAlreadyInTheirFoldersAsSuch) {
+  constexpr int LitBulb = 0, UnlitBulb = 1;
+  record.Write(game.Path());
+  WriteCache(ThreePackages);
+  WriteFileBytes(game.Sub("Maps\\DM-Rankin.ut2"), "already there");
+  auto bulbs = [this] {
+    std::vector<int> images;
+    for (int row = 0; row < form->RowCount(); ++row) images.push_back(BulbImage(list, row));
+    return images;
+  };
+  prefsForm->Create();
+  ASSERT_EQ(prefsForm->Applied().MapPath, game.Sub("Maps\\"));
+  EXPECT_EQ(bulbs(), (std::vector<int>{UnlitBulb, LitBulb, LitBulb}));
+  const std::vector<int> firstRun = bulbs();
+  ::SendMessageA(form->OpenCacheButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(bulbs(), firstRun);
+}
+
 // The program's arrangement of windows: the application window, of no size, carries the taskbar
 // button and owns the main window, which has none of its own.
 class ApplicationWindowTest : public MainFormTest {
