@@ -119,6 +119,11 @@ HWND TApplication::ActiveTarget() const {
   return search.Found ? search.Found : mainWindow_;
 }
 
+HWND TApplication::ModalOwner() const {
+  if (!::IsWindow(mainWindow_) || !(::IsWindowVisible(mainWindow_) || mainHiddenByMinimize_)) return nullptr;
+  return ActiveTarget();
+}
+
 void TApplication::ActivateMainWindow() {
   HWND target = ActiveTarget();
   if (target && ::IsWindowVisible(target)) ::SetActiveWindow(target);

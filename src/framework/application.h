@@ -28,6 +28,10 @@ public:
   // The window that stands for the program: it is hidden and shown with the application window,
   // and receives the activation and the close that reach the application window.
   void SetMainWindow(HWND window) { mainWindow_ = window; }
+  // The window the program's boxes and dialogs are modal over: the main window, or the window open
+  // modally over it (the preferences dialog), whether the program is active or not. Nothing until
+  // the main window has been shown: the first run's boxes come before it.
+  HWND ModalOwner() const;
   // Minimises the program: the main window is hidden and the application window iconic; the
   // taskbar button's restore brings the main window back, active. Without an application window
   // it does nothing.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/exceptions.h"
 #include "framework/win_handles.h"
 #include "framework/window_layout.h"
 #include "framework/window_texts.h"
@@ -164,17 +165,33 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-TModalResult TMessageDialogs::Show(TKind kind, const std::string& text) {
+TMessageDialogs::TMessageDialogs(TDialogRunner runDialog) : runDialog_(std::move(runDialog)) {
+  if (!runDialog_)
+    runDialog_ = [](const DLGTEMPLATE* dialogTemplate, HWND owner, DLGPROC procedure, LPARAM parameter) {
+      return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), dialogTemplate, owner, procedure, parameter);
+    };
+}
+
+TModalResult TMessageDialogs::Show(TKind kind, const std::string& text) const {
   TBoxState state{SpecOf(kind), &text, {}};
   TTemplateWriter writer;
   const DLGTEMPLATE* dialogTemplate = writer.Build(state.Spec.YesNo);
-  const INT_PTR result = ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), dialogTemplate, ::GetActiveWindow(),
-                                                   BoxProc, reinterpret_cast<LPARAM>(&state));
-  if (result == -1) return state.Spec.YesNo ? TModalResult::None : TModalResult::Ok;
+  const INT_PTR result = runDialog_(dialogTemplate, Application.ModalOwner(), BoxProc, reinterpret_cast<LPARAM>(&state));
+  if (result == -1)
+    throw Exception(FormatText(WindowTexts::MessageBoxFailed, SystemErrorText(::GetLastError()).c_str()));
   return static_cast<TModalResult>(result);
 }
 
-void TMessageDialogs::ShowWarning(const std::string& text) { Show(TKind::Warning, text); }
-TModalResult TMessageDialogs::AskWarning(const std::string& text) { return Show(TKind::WarningYesNo, text); }
-TModalResult TMessageDialogs::AskConfirmation(const std::string& text) { return Show(TKind::Confirmation, text); }
-void TMessageDialogs::ShowInformation(const std::string& text) { Show(TKind::Information, text); }
+TModalResult TMessageDialogs::Answer(TKind kind, const std::string& text) const {
+  try {
+    return Show(kind, text);
+  } catch (const Exception& error) {
+    Application.HandleException(error);
+  }
+  return TModalResult::No;
+}
+
+void TMessageDialogs::ShowWarning(const std::string& text) { Answer(TKind::Warning, text); }
+TModalResult TMessageDialogs::AskWarning(const std::string& text) { return Answer(TKind::WarningYesNo, text); }
+TModalResult TMessageDialogs::AskConfirmation(const std::string& text) { return Answer(TKind::Confirmation, text); }
+void TMessageDialogs::ShowInformation(const std::string& text) { Answer(TKind::Information, text); }

@@ -101,10 +101,12 @@ auto TPrefsForm::Operate(F&& operation) {
 
 void TPrefsForm::FormCreate() {
   if (Operate([this] { return prefs_.LoadPrefs(); })) return;
-  // First run: default folders through the main window's Open cache, stored and applied at once.
+  // First run: default folders through the main window's Open cache, stored and applied at once;
+  // the packages already in those folders are then shown as such.
   tbQuickPathClick();
   prefs_.SavePrefs();
   Operate([this] { return prefs_.LoadPrefs(); });
+  host_.RelistPackages();
   messages_.ShowInformation(PrefsDialogTexts::FirstRun);
 }
 

@@ -25,6 +25,9 @@ public:
   virtual void OpenCache() = 0;
   // The game's root folder as Open cache left it: ending in "\" when found, else as it was.
   virtual std::string GameRoot() const = 0;
+  // Lists the loaded index's packages again against the applied folders: the first run applies its
+  // default folders only after its Open cache has listed them.
+  virtual void RelistPackages() = 0;
 };
 
 class TPrefsForm {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "catalogue/open_cache.h"
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/window_layout.h"
@@ -252,6 +253,8 @@ void TMainForm::Exit1Click() {
   if (commands_.RequestClose()) window_.Reset();
 }
 
+void TMainForm::RelistPackages() { FillCacheList(*this, commands_.CacheIndex, services_.Prefs()); }
+
 // --- IMainView ------------------------------------------------------------------------------
 
 void TMainForm::SetStatusText(const std::string& text) {
@@ -325,7 +328,9 @@ std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& titl
   char fileName[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Handle();
+  // Over the preferences dialog when its "Default paths" asks, so that none of its buttons can be
+  // pressed behind the file dialog.
+  dialog.hwndOwner = Application.ModalOwner();
   dialog.lpstrFilter = filterPairs.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = fileName;

@@ -62,9 +62,11 @@ public:
   TMainCommands& Commands() { return commands_; }
   TLauncher& Launcher() { return launcher_; }
 
-  // IPrefsHost: the preferences dialog's "Default paths" opens the cache here.
+  // IPrefsHost: the preferences dialog's "Default paths" opens the cache here, and the first run
+  // lists it again once its default folders are applied.
   void OpenCache() override { tbOpenCacheClick(); }
   std::string GameRoot() const override { return commands_.GameRoot; }
+  void RelistPackages() override;
 
   // IMainView
   void ShowWarning(const std::string& text) override { boxes_->ShowWarning(text); }

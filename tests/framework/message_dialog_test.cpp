@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
+#include "framework/application.h"
+#include "framework/exceptions.h"
 #include "framework/window_driver.h"
 #include "ui/resource_ids.h"
 
 namespace {
 
 using TKind = TMessageDialogs::TKind;
+
+const TMessageDialogs Boxes;
 
 // How the test leaves the box.
 enum class TWayOut { Enter, Esc, CloseMessage, SysClose, SecondButton };
@@ -36,7 +43,7 @@ class MessageDialogAnswers : public testing::TestWithParam<TAnswerCase> {};
 TEST_P(MessageDialogAnswers, EachWayOutGivesItsAnswer) {
   const TAnswerCase& c = GetParam();
   TDialogDriver driver([&](HWND box) { Leave(box, c.Way); });
-  EXPECT_EQ(TMessageDialogs::Show(c.Kind, "Proceed?"), c.Expected);
+  EXPECT_EQ(Boxes.Show(c.Kind, "Proceed?"), c.Expected);
   EXPECT_TRUE(driver.Acted());
 }
 
@@ -90,7 +97,7 @@ TEST_P(MessageDialogLook, TitleIconButtonsAndCentring) {
     EXPECT_NEAR((frame.top + frame.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     PressKey(box, VK_ESCAPE);
   });
-  TMessageDialogs::Show(c.Kind, "Line one\r\nLine two");
+  Boxes.Show(c.Kind, "Line one\r\nLine two");
   EXPECT_TRUE(driver.Acted());
 }
 
@@ -110,7 +117,7 @@ TEST(MessageDialogText, SizedToFitItsLines) {
       ::GetClientRect(label, &rect);
       PressKey(box, VK_RETURN);
     });
-    TMessageDialogs::Show(TKind::Information, text);
+    Boxes.Show(TKind::Information, text);
     return rect;
   };
   const RECT one = textRect("Short");
@@ -119,27 +126,88 @@ TEST(MessageDialogText, SizedToFitItsLines) {
   EXPECT_GT(three.right, 2 * one.right);
 }
 
-// The box is modal over the active window: that window is disabled while the box is up and
-// enabled again afterwards.
-TEST(MessageDialogModality, OwnerDisabledMeanwhile) {
-  HWND owner = ::CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(owner, nullptr);
-  ::SetActiveWindow(owner);
-  ASSERT_EQ(::GetActiveWindow(), owner);
-  bool ownerEnabledDuring = true;
-  HWND ownerSeen = nullptr;
-  TDialogDriver driver([&](HWND box) {
-    ownerEnabledDuring = ::IsWindowEnabled(owner);
-    ownerSeen = ::GetWindow(box, GW_OWNER);
-    PressKey(box, VK_RETURN);
+// The box is modal over the program's window that is showing, even while the user is in another
+// program: over the main window, or over the dialog open over it. That window is disabled while
+// the box is up and enabled again afterwards.
+TEST(MessageDialogModality, OverTheProgramsWindowWhicheverWindowIsActive) {
+  auto topLevel = [](const char* title, HWND owner) {
+    return ::CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, owner, nullptr,
+                             nullptr, nullptr);
+  };
+  HWND main = topLevel("Main", nullptr);
+  HWND elsewhere = topLevel("Another program", nullptr);
+  ASSERT_TRUE(main && elsewhere);
+  Application.SetMainWindow(main);
+  for (const bool dialogOpen : {false, true}) {
+    SCOPED_TRACE(dialogOpen ? "preferences open" : "main window alone");
+    HWND dialog = dialogOpen ? topLevel("Preferences", main) : nullptr;
+    if (dialog) ::EnableWindow(main, FALSE);
+    HWND expected = dialog ? dialog : main;
+    ::SetActiveWindow(elsewhere);
+    ASSERT_EQ(::GetActiveWindow(), elsewhere);
+    bool enabledDuring = true;
+    HWND ownerSeen = nullptr;
+    TDialogDriver driver([&](HWND box) {
+      enabledDuring = ::IsWindowEnabled(expected);
+      ownerSeen = ::GetWindow(box, GW_OWNER);
+      PressKey(box, VK_RETURN);
+    });
+    TMessageDialogs().ShowWarning("Careful");
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(ownerSeen, expected);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_TRUE(::IsWindowEnabled(expected));
+    if (dialog) {
+      ::EnableWindow(main, TRUE);
+      ::DestroyWindow(dialog);
+    }
+  }
+  Application.SetMainWindow(nullptr);
+  ::DestroyWindow(elsewhere);
+  ::DestroyWindow(main);
+}
+
+// A box that cannot be made: Show raises the system's reason, and every box the program shows
+// through the interface reports it in the default error box; a question answers No.
+TEST(MessageDialogFailure, IsReportedAndAQuestionAnswersNo) {
+  Application.Title = "Pellorin v1.1";
+  TMessageDialogs failing([](const DLGTEMPLATE*, HWND, DLGPROC, LPARAM) -> INT_PTR {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
   });
-  TMessageDialogs messages;
-  messages.ShowWarning("Careful");
-  EXPECT_FALSE(ownerEnabledDuring);
-  EXPECT_EQ(ownerSeen, owner);
-  EXPECT_TRUE(::IsWindowEnabled(owner));
-  ::DestroyWindow(owner);
+  const std::string reason = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+  auto mentionsReason = [&reason](const std::vector<std::string>& texts) {
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](const std::string& text) { return text.find(reason) != std::string::npos; });
+  };
+  try {
+    failing.Show(TKind::Confirmation, "Proceed?");
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& error) {
+    EXPECT_TRUE(mentionsReason({error.what()})) << error.what();
+  }
+
+  const struct {
+    const char* Box;
+    std::function<TModalResult()> Show;
+  } cases[] = {{"AskWarning", [&] { return failing.AskWarning("Proceed?"); }},
+               {"AskConfirmation", [&] { return failing.AskConfirmation("Proceed?"); }},
+               {"ShowWarning", [&] { return failing.ShowWarning("Careful"), TModalResult::No; }},
+               {"ShowInformation", [&] { return failing.ShowInformation("Done"), TModalResult::No; }}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Box);
+    std::string errorTitle;
+    std::vector<std::string> errorTexts;
+    TDialogDriver driver([&](HWND box) {
+      errorTitle = WindowText(box);
+      errorTexts = StaticTexts(box);
+      PressKey(box, VK_RETURN);
+    });
+    EXPECT_EQ(c.Show(), TModalResult::No);
+    ASSERT_TRUE(driver.Acted());
+    EXPECT_EQ(errorTitle, Application.Title);
+    EXPECT_TRUE(mentionsReason(errorTexts));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Registration of code packages against the stand-in for the game's tool.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "framework/message_dialog.h"
+#include "framework/window_driver.h"
 #include "integration/integration_texts.h"
 #include "integration/main_job_fixture.h"
 
@@ -66,6 +70,42 @@ TEST_F(MutatorRegistration, BulkCommandRegistersEachUnregisteredNonStockEntryUnl
                                        : std::vector<std::string>{});
     EXPECT_EQ(view.Statuses.size(), c.runs ? 4u : 0u);
     EXPECT_EQ(view.Status, c.runs ? "Done!" : "initial");
+  }
+}
+
+// The program's own boxes in place of the scripted answers, failing to open for want of memory.
+class TBoxlessView : public TFakeMainView {
+public:
+  TMessageDialogs Dialogs{[](const DLGTEMPLATE*, HWND, DLGPROC, LPARAM) -> INT_PTR {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+  }};
+  TModalResult AskWarning(const std::string& text) override { return Dialogs.AskWarning(text); }
+  TModalResult AskConfirmation(const std::string& text) override { return Dialogs.AskConfirmation(text); }
+};
+
+TEST_F(MutatorRegistration, AQuestionThatCannotBeShownStartsNoToolAndIsReported) {
+  game.Prefs.AutoRegMutators = game.Prefs.PromptMutReg = true;
+  Put("MyMutator.u");
+  TBoxlessView boxless;
+  const struct {
+    const char* Command;
+    std::function<void()> Run;
+  } commands[] = {{"install step", [&] { InstallMutator("MyMutator.u", game.Prefs, boxless, launcher); }},
+                  {"bulk command", [&] { RegisterUninstalledMutators(game.Prefs, boxless, launcher, [] { return false; }); }}};
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.Command);
+    std::vector<std::string> errorTexts;
+    TDialogDriver driver([&](HWND box) {
+      errorTexts = StaticTexts(box);
+      PressKey(box, VK_RETURN);
+    });
+    command.Run();
+    EXPECT_TRUE(driver.Acted()) << "no error box";
+    EXPECT_TRUE(std::any_of(errorTexts.begin(), errorTexts.end(), [](const std::string& text) {
+      return text.find(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)) != std::string::npos;
+    }));
+    EXPECT_EQ(game.ToolCalls(), std::vector<std::string>{});
   }
 }
 

@@ -32,6 +32,8 @@ public:
     Root = RootAfterOpen;
   }
   std::string GameRoot() const override { return Root; }
+  std::vector<std::string> RelistedWithMaps;  // the applied Maps folder at each relisting
+  void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
 };
 
 class TRecordedBoxes : public IMessageBoxes {
@@ -99,6 +101,7 @@ TEST_F(PrefsFormTest, FirstRunStoresAppliesAndAnnouncesDefaultFolders) {
   EXPECT_EQ(StoredNumber(store, "PromptMutReg"), 1u);
   EXPECT_TRUE(form.Applied().AutoRegMutators && form.Applied().PromptMutReg);
   EXPECT_EQ(boxes.Shown, std::vector<std::string>{PrefsDialogTexts::FirstRun});
+  EXPECT_EQ(host.RelistedWithMaps, std::vector<std::string>{"C:\\UT2004\\Maps\\"}) << "once, with the defaults applied";
 
   // The next start loads what was stored and neither opens the cache nor shows a box.
   TFakeHost laterHost;
@@ -106,6 +109,7 @@ TEST_F(PrefsFormTest, FirstRunStoresAppliesAndAnnouncesDefaultFolders) {
   TPrefsForm later(store, laterHost, laterBoxes, picker);
   later.FormCreate();
   EXPECT_EQ(laterHost.OpenCacheCalls, 0);
+  EXPECT_TRUE(laterHost.RelistedWithMaps.empty());
   EXPECT_TRUE(laterBoxes.Shown.empty());
   EXPECT_EQ(later.Applied(), form.Applied());
 }

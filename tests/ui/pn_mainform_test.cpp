@@ -7,12 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/window_driver.h"
 #include "integration/integration_texts.h"
 #include "prefs/applied_prefs.h"
+#include "prefs/memory_prefs_store.h"
+#include "prefs/pn_preferences.h"
 #include "support/test_files.h"
 #include "ui/main_window_texts.h"
 #include "ui/pn_mainform.h"
@@ -59,12 +63,6 @@ std::string StatusText(HWND status) {
 
 void TScriptedBoxes::Record(const char* kind, const std::string& text) {
   Calls.push_back({kind, text, ::IsWindowVisible(Form->ProgressHandle()) != FALSE, StatusText(Form->StatusHandle())});
-}
-
-std::string WindowText(HWND window) {
-  char text[512] = "";
-  ::GetWindowTextA(window, text, sizeof text);
-  return text;
 }
 
 RECT ClientRectOf(HWND control, HWND parent) {
@@ -163,9 +161,7 @@ protected:
              game.Sub("Sounds\\"),     game.Sub("Music\\"),      game.Sub("StaticMeshes\\"),
              game.Sub("Animations\\"), game.Sub("KarmaData\\"),  game.Sub("Cache\\"),
              true,                     true};
-    form = std::make_unique<TMainForm>(::GetModuleHandleA(nullptr),
-                                       TMainFormServices{[this]() -> const TAppliedPrefs& { return prefs; },
-                                                         [this](HWND) { ++preferencesShown; }, &boxes});
+    form = std::make_unique<TMainForm>(::GetModuleHandleA(nullptr), Services());
     boxes.Form = form.get();
     form->Show(SW_SHOWNORMAL);
     list = form->ListHandle();
@@ -184,6 +180,10 @@ protected:
   void OpenCache(const std::vector<TPackage>& packages) {
     WriteCache(packages);
     ::SendMessageA(form->OpenCacheButton(), BM_CLICK, 0, 0);
+  }
+
+  virtual TMainFormServices Services() {
+    return {[this]() -> const TAppliedPrefs& { return prefs; }, [this](HWND) { ++preferencesShown; }, &boxes};
   }
 
   std::vector<std::string> Captions() const {
@@ -505,6 +505,104 @@ TEST_F(MainFormTest, TabEnterAndEscMoveAndPressAsInADialogAndNeverCloseTheWindow
   PressThroughLoop(openCache, VK_RETURN);
   EXPECT_EQ(form->RowCount(), 3);
   Application.RemoveDialogNavigation(form->Handle());
+}
+
+// An install record of the test's own, in the registry's 32-bit view; absent until written.
+struct TInstallRecord {
+  const char* Key = "SOFTWARE\\Morvane\\PellorinTests\\MainFormRecord";
+  TInstallRecord() { Remove(); }
+  ~TInstallRecord() { Remove(); }
+  void Remove() const { ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, Key, KEY_WOW64_32KEY, 0); }
+  void Write(const std::string& folder) const {
+    TRegKey key;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, key.Put(),
+                      nullptr);
+    ::RegSetValueExA(key.Get(), "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>(folder.size() + 1));
+  }
+};
+
+class TNoFolderPicker : public IFolderPicker {
+public:
+  std::optional<std::string> PickFolder(HWND) override {
+    ADD_FAILURE() << "the folder picker opened";
+    return std::nullopt;
+  }
+};
+
+void ClickButton(HWND dialog, int id) {
+  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// The two windows as start-up makes them: the main window, reading the preferences the dialog
+// applies, and the preferences dialog, hosted by the main window; nothing stored yet.
+class MainFormWithPreferencesTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    form->Commands().InstallRecordKey = record.Key;
+    prefsForm = std::make_unique<TPrefsForm>(store, *form, boxes, folderPicker);
+  }
+  TMainFormServices Services() override {
+    return {[this]() -> const TAppliedPrefs& { return prefsForm->Applied(); },
+            [this](HWND owner) { prefsForm->ShowModal(owner); }, &boxes};
+  }
+
+  TInstallRecord record;
+  TMemoryPrefsStore store;
+  TNoFolderPicker folderPicker;
+  std::unique_ptr<TPrefsForm> prefsForm;
+};
+
+// With no cache folder set and no install record, "Default paths" has Open cache ask for the index
+// file: that dialog is modal over the preferences dialog, whose buttons cannot be pressed behind it.
+TEST_F(MainFormWithPreferencesTest, DefaultPathsAsksForTheIndexOverThePreferencesDialog) {
+  HWND preferences = nullptr, fileDialogOwner = nullptr;
+  bool preferencesEnabled = true;
+  std::optional<TDialogDriver> fileDialog;
+  TDialogDriver driver([&](HWND dialog) {
+    preferences = dialog;
+    fileDialog.emplace([&](HWND picker) {
+      fileDialogOwner = ::GetWindow(picker, GW_OWNER);
+      preferencesEnabled = ::IsWindowEnabled(preferences);
+      ::PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+      RunWhenIdle([&] { ClickButton(preferences, IDC_TBCANCEL); });
+    });
+    ClickButton(dialog, IDC_TBQUICKPATH);
+  });
+  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_PREFERENCES1, 0), 0);
+  ASSERT_TRUE(fileDialog && fileDialog->Acted());
+  EXPECT_EQ(fileDialogOwner, preferences);
+  EXPECT_FALSE(preferencesEnabled);
+}
+
+int BulbImage(HWND list, int row) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+// The first run finds the game through its install record, lists the cache and only then applies
+// the default folders: a package already in its folder still shows the unlit bulb, as at every
+// later Open cache.
+TEST_F(MainFormWithPreferencesTest, FirstRunShowsThePackagesAlreadyInTheirFoldersAsSuch) {
+  constexpr int LitBulb = 0, UnlitBulb = 1;
+  record.Write(game.Path());
+  WriteCache(ThreePackages);
+  WriteFileBytes(game.Sub("Maps\\DM-Rankin.ut2"), "already there");
+  auto bulbs = [this] {
+    std::vector<int> images;
+    for (int row = 0; row < form->RowCount(); ++row) images.push_back(BulbImage(list, row));
+    return images;
+  };
+  prefsForm->Create();
+  ASSERT_EQ(prefsForm->Applied().MapPath, game.Sub("Maps\\"));
+  EXPECT_EQ(bulbs(), (std::vector<int>{UnlitBulb, LitBulb, LitBulb}));
+  const std::vector<int> firstRun = bulbs();
+  ::SendMessageA(form->OpenCacheButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(bulbs(), firstRun);
 }
 
 // The program's arrangement of windows: the application window, of no size, carries the taskbar
