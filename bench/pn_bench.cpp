@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/folder_listing.h"
-#include "framework/application.h"
-#include "framework/win_handles.h"
-#include "integration/copy_file.h"
-#include "prefs/applied_prefs.h"
+#include "job/folder_listing.h"
+#include "win/application.h"
+#include "win/handles.h"
+#include "job/copy_file.h"
+#include "core/applied_prefs.h"
 #include "support/test_files.h"
-#include "ui/main_commands.h"
+#include "job/job_controller.h"
 #include "ui/pn_mainform.h"
 
 namespace {
@@ -79,22 +79,15 @@ private:
 
 // A window that is not there: boxes that answer at once, so that runs end without a person, and
 // for the copy its own file work without progress bar or messages.
-class TSilentView : public IMainView {
+class TSilentView : public IMessageBoxes, public IProgress {
 public:
   void ShowWarning(const std::string&) override {}
   TModalResult AskWarning(const std::string&) override { return TModalResult::Yes; }
   TModalResult AskConfirmation(const std::string&) override { return TModalResult::Yes; }
   void ShowInformation(const std::string&) override {}
-  void SetStatusText(const std::string&) override {}
   void SetProgressVisible(bool) override {}
   void SetProgressRange(int) override {}
   void SetProgressPosition(int) override {}
-  int RowCount() const override { return 0; }
-  std::string RowCaption(int) const override { return {}; }
-  bool RowTicked(int) const override { return false; }
-  void SetRowTicked(int, bool) override {}
-  void ReplaceRows(std::vector<TListingRow>) override {}
-  std::optional<std::string> PickCacheIndexFile(const std::string&, const std::string&) override { return {}; }
   void ProcessPendingMessages() override {}
 };
 
@@ -171,7 +164,7 @@ void OpenCacheSection(TReport& report, const std::string& game, bool quick) {
     if (quick && entries > 10000) break;
     MakeCache(bench.prefs.CachePath, entries, 256, TPayloads::EverySecond);
     const std::string label = std::to_string(entries) + " entries";
-    const double read = MedianSeconds(5, {}, [&] { bench.form->Commands().CacheIndex.LoadCacheIndex(bench.prefs.CachePath + "cache.ini"); });
+    const double read = MedianSeconds(5, {}, [&] { (void)bench.form->Commands().CacheIndex.LoadCacheIndex(bench.prefs.CachePath + "cache.ini"); });
     std::vector<TListingRow> rows;
     const double size = MedianSeconds(5, {}, [&] { rows = RebuildListingRows(bench.form->Commands().CacheIndex, bench.prefs); });
     const double fill = MedianSeconds(5, {}, [&] {

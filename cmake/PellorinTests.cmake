@@ -18,21 +18,18 @@ if(NOT PELLORIN_NATIVE)
     ENVIRONMENT "PELLORIN_BUILD_DIR=${CMAKE_BINARY_DIR}" TIMEOUT 120)
 endif()
 
-# pn_add_test(NAME <name> SOURCES <files...> [CORE] [LIBS <targets...>] [WINDOWED])
-#   CORE      the test needs only pn_core: it is built and run natively as well as under Wine.
+# pn_add_test(NAME <name> LAYER <core|win|job|ui> SOURCES <files...> [LIBS <targets...>] [WINDOWED])
+#   LAYER     the layer under test: the test links it (and so the layers below it) and nothing
+#             above. A test of core is built and run natively as well as under Wine.
 #   WINDOWED  the test opens windows; it runs with the others inside Wine's virtual desktop.
 function(pn_add_test)
-  cmake_parse_arguments(T "CORE;WINDOWED" "NAME" "SOURCES;LIBS" ${ARGN})
-  if(PELLORIN_NATIVE AND NOT T_CORE)
+  cmake_parse_arguments(T "WINDOWED" "NAME;LAYER" "SOURCES;LIBS" ${ARGN})
+  if(PELLORIN_NATIVE AND NOT T_LAYER STREQUAL "core")
     return()
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  if(T_CORE)
-    target_link_libraries(${T_NAME} PRIVATE pn_core ${T_LIBS} GTest::gtest_main)
-  else()
-    target_link_libraries(${T_NAME} PRIVATE pn_windows ${T_LIBS} GTest::gtest_main)
-  endif()
+  target_link_libraries(${T_NAME} PRIVATE pn_${T_LAYER} ${T_LIBS} GTest::gtest_main)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT 600
     ENVIRONMENT "PELLORIN_BUILD_DIR=${CMAKE_BINARY_DIR};PELLORIN_SOURCE_DIR=${CMAKE_SOURCE_DIR}")

@@ -6,11 +6,11 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "framework/application.h"
-#include "framework/message_dialog.h"
-#include "prefs/pn_preferences.h"
-#include "prefs/prefs_dialog_folder_picker.h"
-#include "prefs/registry_prefs_store.h"
+#include "win/application.h"
+#include "ui/message_dialog.h"
+#include "ui/pn_preferences.h"
+#include "ui/folder_picker.h"
+#include "job/registry_prefs_store.h"
 #include "ui/pn_mainform.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "catalogue/open_cache.h"
-#include "framework/application.h"
-#include "framework/exceptions.h"
-#include "framework/window_layout.h"
-#include "ui/main_window_layout.h"
+#include "job/open_cache.h"
+#include "win/application.h"
+#include "core/exceptions.h"
+#include "core/window_layout.h"
+#include "core/main_window_layout.h"
 #include "ui/main_window_texts.h"
-#include "ui/resource_ids.h"
+#include "ui/resource.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -116,7 +116,7 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
     : instance_(instance),
       services_(std::move(services)),
       boxes_(services_.Boxes ? services_.Boxes : &ownBoxes_),
-      commands_(*this, services_.Prefs, launcher_) {
+      commands_(TJobSeams{*this, *this, *this, *this, *this}, services_.Prefs, launcher_) {
   MainForm = this;
   launcher_.Action = "Open";
   launcher_.ShowMode = TShowMode::smHide;
@@ -255,7 +255,7 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::RelistPackages() { FillCacheList(*this, commands_.CacheIndex, services_.Prefs()); }
 
-// --- IMainView ------------------------------------------------------------------------------
+// --- The seams of the program's work ------------------------------------------------------
 
 void TMainForm::SetStatusText(const std::string& text) {
   ::SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the package list, the two large buttons, the menus, the progress bar and the
-// status line. It holds no logic of its own: each command is routed to TMainCommands through the
-// dispatch guard, and the window serves the commands as their IMainView.
+// status line. It holds no logic of its own: each command is routed to TJobController through the
+// dispatch guard, and the window serves the commands through the seams of job_seams.h.
 #include <windows.h>
 
 #include <functional>
@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "framework/message_boxes.h"
-#include "framework/message_dialog.h"
-#include "framework/win_handles.h"
-#include "integration/launcher.h"
-#include "prefs/pn_preferences.h"
-#include "ui/list_view_rows.h"
-#include "ui/main_commands.h"
-#include "ui/main_view.h"
+#include "job/message_boxes.h"
+#include "ui/message_dialog.h"
+#include "win/handles.h"
+#include "win/launcher.h"
+#include "ui/pn_preferences.h"
+#include "core/list_view_rows.h"
+#include "job/job_controller.h"
+#include "job/job_seams.h"
 
 struct TAppliedPrefs;
 
@@ -30,7 +30,12 @@ struct TMainFormServices {
   IMessageBoxes* Boxes = nullptr;
 };
 
-class TMainForm final : public IMainView, public IPrefsHost {
+class TMainForm final : public IPackageRows,
+                        public IStatusLine,
+                        public IProgress,
+                        public IMessageBoxes,
+                        public ICacheFilePicker,
+                        public IPrefsHost {
 public:
   // Sets MainForm, then makes the window and its controls at once; the window stays hidden until
   // Show. Raises Exception when a window cannot be made.
@@ -59,7 +64,7 @@ public:
   void Preferences1Click();
   void Exit1Click();
 
-  TMainCommands& Commands() { return commands_; }
+  TJobController& Commands() { return commands_; }
   TLauncher& Launcher() { return launcher_; }
 
   // IPrefsHost: the preferences dialog's "Default paths" opens the cache here, and the first run
@@ -68,7 +73,7 @@ public:
   std::string GameRoot() const override { return commands_.GameRoot; }
   void RelistPackages() override;
 
-  // IMainView
+  // The seams of the program's work.
   void ShowWarning(const std::string& text) override { boxes_->ShowWarning(text); }
   TModalResult AskWarning(const std::string& text) override { return boxes_->AskWarning(text); }
   TModalResult AskConfirmation(const std::string& text) override { return boxes_->AskConfirmation(text); }
@@ -125,7 +130,7 @@ private:
   IMessageBoxes* boxes_;
   TListViewRows rows_;
   TLauncher launcher_;
-  TMainCommands commands_;
+  TJobController commands_;
 
   TGdiObject font_;
   TImageList imageList1_;

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/win_handles.h"
-#include "ui/resource_ids.h"
+#include "win/handles.h"
+#include "ui/resource.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/index_lines.h"
-#include "catalogue/text_rules.h"
+#include "core/index_lines.h"
+#include "core/text_rules.h"
 
 namespace {
 

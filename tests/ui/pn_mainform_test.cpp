@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "framework/application.h"
-#include "framework/window_driver.h"
-#include "integration/integration_texts.h"
-#include "prefs/applied_prefs.h"
-#include "prefs/memory_prefs_store.h"
-#include "prefs/pn_preferences.h"
+#include "win/application.h"
+#include "ui/window_driver.h"
+#include "job/job_texts.h"
+#include "core/applied_prefs.h"
+#include "core/memory_prefs_store.h"
+#include "ui/pn_preferences.h"
 #include "support/test_files.h"
 #include "ui/main_window_texts.h"
 #include "ui/pn_mainform.h"
-#include "ui/resource_ids.h"
+#include "ui/resource.h"
 
 namespace {
 

@@ -1,0 +1,27 @@
+#pragma once
+// One row of the package list, as data: what the list view shows for one entry line.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/text_rules.h"
+
+struct TListingRow {
+  std::string Caption;   // column "Filename": the real file name, field 2 of the line
+  std::string SizeText;  // column "Size"
+  std::string TypeText;  // column "Type"
+  int ImageIndex = 0;    // 0 lit bulb; 1 unlit bulb: the package already lies in its destination
+  bool Ticked = false;
+
+  bool operator==(const TListingRow&) const = default;
+};
+
+// One row for every line from line 1 on (line 0 is the header) that is neither blank nor a
+// comment (first stored byte ';'), in line order, unticked. payloadSize gets the line's key (its
+// first field at "=") and gives the payload's size or -1; isInstalled gets the real file name
+// (the second field) and tells whether the package already lies in its destination folder.
+std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
+                                          const std::function<int32_t(const std::string& key)>& payloadSize,
+                                          const std::function<bool(const std::string& name)>& isInstalled,
+                                          char decimalSeparator, TLeadByteTest isLeadByte);

@@ -1,0 +1,30 @@
+#pragma once
+// Package kinds, read from the extension of a package's real file name: the kind decides its
+// display name, its type text and the game folder it belongs in.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/text_rules.h"
+#include "core/applied_prefs.h"
+
+enum TPackageKind { pkMap, pkMutator, pkTexture, pkSound, pkMusic, pkStaticMesh, pkKarma, pkAnimation, pkOther };
+
+// Display names, indexed by kind.
+extern const std::array<const char*, 9> KindNames;
+
+// The kind of FileExtOf(name): ".ut2", ".u", ".utx", ".uax", ".ogg", ".usx", ".ka", ".ukx" compared
+// exactly (".UT2" is pkOther); any other extension, or none, is pkOther.
+TPackageKind GetPackageKind(std::string_view name, TLeadByteTest isLeadByte);
+
+// The preferences folder that holds packages of the kind; empty for pkOther.
+std::string GetDestinationFolder(TPackageKind kind, const TAppliedPrefs& prefs);
+
+// The "Type" column: the kind's display name, for a map led by its game-mode label
+// ("Deathmatch Map" for DM-Rankin.ut2).
+std::string TypeTextOf(std::string_view name, TLeadByteTest isLeadByte);
+
+// The "Size" column: above 1048576 bytes "%.2fMB" (a half rounds up, decimalSeparator between
+// the units and the decimals), above 1024 "%dKB" (truncated), else "%d bytes" (negatives too).
+std::string FormatSize(int32_t size, char decimalSeparator);

@@ -1,7 +1,0 @@
-#include "framework/error_text.h"
-
-std::string ErrorBoxText(const std::string& message) {
-  if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-    return message + ".";
-  return message;
-}

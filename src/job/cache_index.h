@@ -1,0 +1,73 @@
+#pragma once
+// The loaded cache index: the lines of the game's cache.ini, the folder and file name it was read
+// from, and the operations the listing and the integration run perform on it.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/index_lines.h"
+#include "win/handles.h"
+
+// The file operations of a save, each false on failure; replaceable so that a test can make a
+// write fail part way or see their order. Write must write all of bytes; Flush must have the file's
+// bytes on the disk; Replace puts the file at from in the place of the file at to in one step.
+struct TIndexIo {
+  std::function<bool(HANDLE file, std::string_view bytes)> Write;
+  std::function<bool(HANDLE file)> Flush;
+  std::function<bool(const std::string& from, const std::string& to)> Replace;
+
+  static TIndexIo Standard();
+};
+
+// What a load found: an index with entries, or one of fewer than two lines, which the caller
+// reports as "The cache is empty.".
+enum class TIndexLoad { Loaded, Empty };
+
+class TCacheIndex {
+public:
+  explicit TCacheIndex(TIndexIo io = TIndexIo::Standard());
+
+  // Reads the file (shared with readers only) into the lines. An index of fewer than two lines
+  // leaves no index loaded and gives Empty. Raises "Cannot open file "<full
+  // path>". <system text>" when the file cannot be opened; the lines are then present and empty
+  // and CacheDir/CacheFileName keep their former values.
+  [[nodiscard]] TIndexLoad LoadCacheIndex(const std::string& path);
+
+  // The first line whose real file name equals name exactly; -1 when none does or no index is
+  // loaded.
+  int FindCacheEntry(const std::string& name) const;
+
+  // Puts "~" in front of line index; EListError "List index out of bounds (%d)" outside the lines.
+  void MarkCacheEntry(int index);
+
+  // Drops every marked line; the others keep their order.
+  void PurgeMarkedEntries();
+
+  // Replaces the file at path with the lines, each ending in CR LF. The new text goes to a
+  // temporary file beside it (path + ".~pn1"), is flushed, and takes the index's place in one
+  // step, so a failure leaves the former file as it was. Such files left by a save that was killed
+  // are removed first. Raises "Cannot create file "<full path>". <system text>"
+  // when the file cannot be replaced, "Stream write error" when writing fails.
+  void SaveCacheIndex(const std::string& path);
+
+  bool Loaded() const { return lines_.has_value(); }
+  // The lines; empty when no index is loaded.
+  const std::vector<std::string>& CacheList() const;
+  // The lines for direct change. Fetching them drops the look-up that FindCacheEntry keeps, so
+  // fetch them anew after each FindCacheEntry that precedes a change. Creates an empty list when
+  // no index is loaded.
+  std::vector<std::string>& MutableLines();
+  const std::string& CacheDir() const { return cacheDir_; }
+  const std::string& CacheFileName() const { return cacheFileName_; }
+
+private:
+  TIndexIo io_;
+  std::optional<std::vector<std::string>> lines_;
+  std::string cacheDir_;
+  std::string cacheFileName_;
+  // Built on the first look-up after the lines last changed wholesale.
+  mutable std::unique_ptr<TCacheEntryLookup> lookup_;
+};

@@ -1,0 +1,128 @@
+#include "job/job_controller.h"
+
+#include "job/open_cache.h"
+#include "win/application.h"
+#include "job/integration_run.h"
+#include "job/job_texts.h"
+#include "win/launcher.h"
+#include "job/mutator_registration.h"
+#include "core/applied_prefs.h"
+
+// The window's status line, remembering the running operation's last text so that a refusal note
+// shown over it can be taken back when the operation ends.
+class TJobController::TGuardedStatus : public IStatusLine {
+public:
+  explicit TGuardedStatus(IStatusLine& window) : window_(window) {}
+
+  void Begin() {
+    text_.clear();
+    overwritten_ = false;
+  }
+  void ShowRefusal(const std::string& note) {
+    window_.SetStatusText(note);
+    overwritten_ = true;
+  }
+  void End() {
+    if (overwritten_) window_.SetStatusText(text_);
+  }
+
+  void SetStatusText(const std::string& text) override {
+    text_ = text;
+    overwritten_ = false;
+    window_.SetStatusText(text);
+  }
+
+private:
+  IStatusLine& window_;
+  std::string text_;
+  bool overwritten_ = false;
+};
+
+TJobController::TJobController(const TJobSeams& seams, std::function<const TAppliedPrefs&()> prefs,
+                               TLauncher& launcher)
+    : prefs_(std::move(prefs)),
+      launcher_(launcher),
+      status_(std::make_unique<TGuardedStatus>(seams.Status)),
+      seams_{seams.Rows, *status_, seams.Progress, seams.Boxes, seams.Picker} {}
+
+TJobController::~TJobController() = default;
+
+bool TJobController::Busy() const { return busy_; }
+
+void TJobController::ShowInDefaultErrorBox(std::exception_ptr error) {
+  GuardedCall([&error] { std::rethrow_exception(error); });
+}
+
+bool TJobController::RefuseWhileBusy() {
+  if (!busy_) return false;
+  status_->ShowRefusal(IntegrationTexts::BusyRefusal);
+  return true;
+}
+
+template <typename Body>
+void TJobController::RunOperation(Body&& body) {
+  busy_ = true;
+  status_->Begin();
+  try {
+    body();
+  } catch (...) {
+    EndOperation();
+    throw;
+  }
+  EndOperation();
+}
+
+void TJobController::EndOperation() {
+  status_->End();
+  busy_ = false;
+  if (closeRequested_) {
+    closeRequested_ = false;
+    if (OnCloseReady) OnCloseReady();
+  }
+}
+
+bool TJobController::RequestClose() {
+  if (!busy_) return true;
+  closeRequested_ = true;
+  // The game's tool, if it is running, is left to finish on its own.
+  launcher_.AbandonWait();
+  return false;
+}
+
+bool TJobController::CanShowPreferences() { return !RefuseWhileBusy(); }
+
+void TJobController::tbOpenCacheClick() {
+  if (RefuseWhileBusy()) return;
+  const std::string key = InstallRecordKey;
+  OpenCache(seams_, CacheIndex, prefs_(), GameRoot, [&key] { return ReadGameInstallFolder(key); });
+}
+
+void TJobController::tbCopySelectedClick() {
+  if (RefuseWhileBusy()) return;
+  RunOperation([this] {
+    TIntegrationContext context{seams_.Rows,
+                                seams_.Status,
+                                seams_.Progress,
+                                seams_.Boxes,
+                                CacheIndex,
+                                prefs_,
+                                [this](const std::string& name) {
+                                  // Once the window is closing, no tool is started any more.
+                                  if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
+                                },
+                                [this] { return closeRequested_; }, ReportError, CopyIo};
+    IntegrateSelected(context);
+  });
+}
+
+void TJobController::tbRegisterUninstalledClick() {
+  if (RefuseWhileBusy()) return;
+  RunOperation([this] {
+    RegisterUninstalledMutators(prefs_(), seams_.Boxes, seams_.Status, launcher_, [this] { return closeRequested_; });
+  });
+}
+
+void TJobController::SelectAll1Click() {
+  const int rowCount = seams_.Rows.RowCount();
+  for (int row = 0; row < rowCount; ++row) seams_.Rows.SetRowTicked(row, true);
+}

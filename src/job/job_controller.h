@@ -1,0 +1,75 @@
+#pragma once
+// The main window's commands, callable without a window: the window routes its buttons and menu
+// items here and implements the seams of job_seams.h for them.
+//
+// Two operations hand control back to the window while they run: the integration run (between
+// chunks of a copy, and while the game's tool runs) and the mutator registrations (while the tool
+// runs). Meanwhile the commands that would change what they walk or read (Open cache, Integrate
+// selected, Register uninstalled mutators, Preferences) are refused with a note on the status
+// line; ticking rows and Select All stay possible. A close request waits for the operation: the
+// file in hand is finished, the index brought up to date, the tool left running, and then the
+// window's close callback runs.
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "job/cache_index.h"
+#include "job/game_install.h"
+#include "job/copy_file.h"
+#include "job/job_seams.h"
+
+struct TAppliedPrefs;
+class TLauncher;
+
+class TJobController {
+public:
+  TJobController(const TJobSeams& seams, std::function<const TAppliedPrefs&()> prefs, TLauncher& launcher);
+  ~TJobController();
+  TJobController(const TJobController&) = delete;
+  TJobController& operator=(const TJobController&) = delete;
+
+  void tbOpenCacheClick();
+  void tbCopySelectedClick();
+  void tbRegisterUninstalledClick();
+  void SelectAll1Click();
+
+  // True while an integration run or a registration is in progress.
+  bool Busy() const;
+  // The window asks before it closes: true means close now; false means the window closes when
+  // OnCloseReady is called, at the end of the running operation.
+  bool RequestClose();
+  // Asked before the preferences dialog is shown; false (with a note on the status line) while
+  // an operation runs.
+  bool CanShowPreferences();
+  std::function<void()> OnCloseReady;
+  // Shows an error that the command goes on after (a run's own error when the index save that
+  // follows it fails too); the application's default error box unless a test replaces it.
+  std::function<void(std::exception_ptr error)> ReportError = ShowInDefaultErrorBox;
+
+  TCacheIndex CacheIndex;
+  std::string GameRoot;
+  // Where the game's install record is looked for; a test points it at a key of its own.
+  std::string InstallRecordKey = GameInstallKeyPath;
+  // The file operations of the copies; a test replaces them to simulate a full disk.
+  TCopyIo CopyIo = TCopyIo::Standard();
+
+private:
+  class TGuardedStatus;
+
+  static void ShowInDefaultErrorBox(std::exception_ptr error);
+
+  bool RefuseWhileBusy();
+  template <typename Body> void RunOperation(Body&& body);
+  void EndOperation();
+
+  std::function<const TAppliedPrefs&()> prefs_;
+  TLauncher& launcher_;
+  // The status line as the running operation sees it: its text is kept, so that it can be put
+  // back after a refusal note was shown over it.
+  std::unique_ptr<TGuardedStatus> status_;
+  // The window's seams, with the guarded status line in place of the window's own.
+  TJobSeams seams_;
+  bool busy_ = false;
+  bool closeRequested_ = false;
+};

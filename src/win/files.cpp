@@ -1,0 +1,58 @@
+#include "win/files.h"
+
+namespace {
+
+uint32_t LocalDosTime(const FILETIME& utc) {
+  FILETIME local;
+  WORD date = 0;
+  WORD time = 0;
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToDosDateTime(&local, &date, &time)) return 0;
+  return (static_cast<uint32_t>(date) << 16) | time;
+}
+
+}  // namespace
+
+bool FindFile(const std::string& name, TDirEntry& entry) {
+  // Every kind of entry is admitted (read-only, hidden, system, volume label, folder, archive),
+  // and FindFirstFileA filters none, so its first answer is the match.
+  WIN32_FIND_DATAA data;
+  TFindHandle search(::FindFirstFileA(name.c_str(), &data));
+  if (!search) return false;
+  entry.Name = data.cFileName;
+  entry.Attr = data.dwFileAttributes;
+  entry.Size = static_cast<int32_t>(data.nFileSizeLow);
+  entry.Time = LocalDosTime(data.ftLastWriteTime);
+  entry.Search = std::move(search);
+  return true;
+}
+
+int32_t FileSizeOf(const std::string& name) {
+  TDirEntry entry;
+  return FindFile(name, entry) ? entry.Size : -1;
+}
+
+std::string FullPathOf(const std::string& path) {
+  char buffer[MAX_PATH];
+  char* filePart = nullptr;
+  const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &filePart);
+  if (length == 0 || length >= MAX_PATH) return path;  // beyond the platform's limit: name it as given
+  return std::string(buffer, length);
+}
+
+bool IsFilePresent(const std::string& path) {
+  TDirEntry entry;
+  return FindFile(path, entry) && !(entry.Attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool SystemLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+std::string FileExtOf(std::string_view path) { return FileExtOf(path, SystemLeadByte); }
+std::string FileNameOf(std::string_view path) { return FileNameOf(path, SystemLeadByte); }
+std::string FolderOf(std::string_view path) { return FolderOf(path, SystemLeadByte); }
+TPackageKind GetPackageKind(std::string_view name) { return GetPackageKind(name, SystemLeadByte); }
+
+char SystemDecimalSeparator() {
+  char separator[8] = {};
+  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) < 2) return '.';
+  return separator[0];
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Directory entries and file names on the real file system, in the active ANSI code page.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/package_kinds.h"
+#include "core/text_rules.h"
+#include "win/handles.h"
+
+// One directory entry as the find-first lookup reports it, with the search that found it still
+// open (closed when the entry is destroyed or Search is reset).
+struct TDirEntry {
+  std::string Name;  // without folder
+  uint32_t Attr = 0;
+  int32_t Size = 0;  // low 32 bits of the size, read as signed
+  uint32_t Time = 0; // last write, local time, as DOS date (high word) and time (low word)
+  TFindHandle Search;
+};
+
+// Looks up name (wildcards '*' and '?' allowed; every kind of entry, folders included, is
+// admitted). On a match fills entry, search still open, and returns true; otherwise false and
+// nothing stays open.
+bool FindFile(const std::string& name, TDirEntry& entry);
+
+// The size of the first entry matching name (a folder's entry gives 0), or -1 when none does.
+int32_t FileSizeOf(const std::string& name);
+
+// The absolute path of path, resolved against the current folder.
+std::string FullPathOf(const std::string& path);
+
+// True when an entry matches path and it is not a folder.
+bool IsFilePresent(const std::string& path);
+
+// The active ANSI code page's lead-byte test.
+bool SystemLeadByte(unsigned char byte);
+
+// The path functions and the kind test in the active ANSI code page.
+std::string FileExtOf(std::string_view path);
+std::string FileNameOf(std::string_view path);
+std::string FolderOf(std::string_view path);
+TPackageKind GetPackageKind(std::string_view name);
+
+// The decimal separator of the user's regional settings ('.' when none can be read).
+char SystemDecimalSeparator();

@@ -1,0 +1,116 @@
+// The main window's commands without a window: commands refused during a long operation, and a
+// close request that waits for it, on a real game folder with the stand-in for the game's tool.
+#include <gtest/gtest.h>
+
+#include "job/job_texts.h"
+#include "job/main_job_fixture.h"
+#include "job/job_controller.h"
+
+namespace {
+
+class JobController : public ::testing::Test {
+protected:
+  TGameFolder game;
+  TFakeMainView view;
+  TGameToolLauncher launcher;
+  TJobController commands{view.Seams(), [this]() -> const TAppliedPrefs& { return game.Prefs; }, launcher};
+  int closes = 0;
+  bool closedAtOnce = true;
+
+  void SetUp() override { commands.OnCloseReady = [this] { ++closes; }; }
+  void OpenAndTickAll(const std::vector<std::string>& lines) {
+    WriteFileBytes(game.Index(), TGameFolder::Joined(lines));
+    commands.tbOpenCacheClick();
+    commands.SelectAll1Click();
+    view.Boxes.clear();
+  }
+  std::string Integrate() { return ErrorOf([this] { commands.tbCopySelectedClick(); }); }
+  // Holds the tool running; a message posted as it starts brings the close request through the
+  // launcher's wait.
+  void CloseWhileTheToolRuns() {
+    WriteFileBytes(game.Prefs.SystemPath + "ucc-wait", "");
+    view.OnStatusText = [](const std::string& text) {
+      if (text.find(" mutator ") != std::string::npos) ::PostThreadMessageA(::GetCurrentThreadId(), WM_APP, 0, 0);
+    };
+    launcher.ProcessMessages = [this] {
+      MSG message;
+      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+      closedAtOnce = commands.RequestClose();
+    };
+  }
+  // Lets a held tool end; the tool itself reports when it has.
+  std::vector<std::string> ReleaseTheTool() {
+    ::DeleteFileA((game.Prefs.SystemPath + "ucc-wait").c_str());
+    for (int round = 0; round < 1000 && game.ToolCalls().empty(); ++round) ::Sleep(10);
+    return game.ToolCalls();
+  }
+};
+
+TEST_F(JobController, CommandsChosenDuringARunAreRefusedWhileTicksStillCount) {
+  OpenAndTickAll({Header, game.Entry(1, "A.utx", "a"), game.Entry(2, "B.utx", "b")});
+  view.Rows[1].Ticked = false;
+  bool busy = false, preferences = true;
+  std::string note;
+  view.OnPendingMessages = [&] {
+    busy = commands.Busy();
+    commands.SelectAll1Click();
+    commands.tbOpenCacheClick();  // would drop the ticks
+    commands.tbCopySelectedClick();
+    commands.tbRegisterUninstalledClick();
+    preferences = commands.CanShowPreferences();
+    note = view.Status;
+  };
+  EXPECT_EQ(Integrate(), "");
+  EXPECT_TRUE(busy);
+  EXPECT_FALSE(preferences || commands.Busy() || !commands.CanShowPreferences());
+  EXPECT_EQ(note, IntegrationTexts::BusyRefusal);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "B.utx"), "b");  // ticked during the run
+  EXPECT_EQ(view.Boxes.back(), std::string("info: ") + IntegrationTexts::RunSucceeded);
+  EXPECT_EQ(view.Status, "Done!");
+
+  // A run that fails after a refusal shows its own last step again.
+  OpenAndTickAll({Header, game.Entry(3, "C.utx", "c")});
+  commands.CopyIo.Write = [](HANDLE, const void*, DWORD) { return false; };
+  EXPECT_EQ(Integrate(), "Error writing output file");
+  EXPECT_EQ(view.Status, "Copying C.utx...");
+}
+
+TEST_F(JobController, CloseDuringACopyFinishesTheFileAndStartsNothingMore) {
+  EXPECT_TRUE(commands.RequestClose());
+  game.Prefs.AutoRegMutators = true;
+  const std::string second = game.Entry(2, "B.utx", "b");
+  OpenAndTickAll({Header, game.Entry(1, "A.u", PayloadBytes(70000, 1)), second});
+  view.OnPendingMessages = [this] { closedAtOnce = commands.RequestClose(); };
+  EXPECT_EQ(Integrate(), "");
+  EXPECT_FALSE(closedAtOnce);
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "A.u"), PayloadBytes(70000, 1));
+  EXPECT_TRUE(game.ToolCalls().empty());  // the closing window registers nothing
+  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header, second}));
+  EXPECT_TRUE(view.Boxes.empty());
+}
+
+TEST_F(JobController, CloseDuringTheToolRunLeavesTheToolRunningAndSavesTheIndex) {
+  game.Prefs.AutoRegMutators = true;
+  const std::string later = game.Entry(2, "Later.utx", "later");
+  OpenAndTickAll({Header, game.Entry(1, "Held.u", "code"), later});
+  CloseWhileTheToolRuns();
+  EXPECT_EQ(Integrate(), "");
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(closedAtOnce || launcher.Running());
+  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header, later}));
+  EXPECT_TRUE(game.ToolCalls().empty());  // still held
+  EXPECT_EQ(ReleaseTheTool(), std::vector<std::string>{game.ToolCall("exportcache Held.u")});
+}
+
+TEST_F(JobController, CloseDuringTheBulkRegistrationStopsAfterThePackageInHand) {
+  WriteFileBytes(game.Prefs.SystemPath + "One.u", "code");
+  WriteFileBytes(game.Prefs.SystemPath + "Two.u", "code");
+  CloseWhileTheToolRuns();
+  commands.tbRegisterUninstalledClick();
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(view.Status, "Done!");
+  EXPECT_EQ(ReleaseTheTool().size(), 1u);
+}
+
+}  // namespace

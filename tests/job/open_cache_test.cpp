@@ -1,0 +1,121 @@
+// Open cache's three sources, with the registry and real folders under Wine.
+#include <gtest/gtest.h>
+
+#include "job/game_install.h"
+#include "job/main_job_fixture.h"
+#include "job/job_controller.h"
+
+namespace {
+
+const std::string Opened = "Select files to integrate and click Integrate!";
+
+// An install record in the registry's 32-bit view, removed before and after.
+struct TInstallRecord {
+  std::string Key;
+  explicit TInstallRecord(std::string key) : Key(std::move(key)) { Remove(); }
+  ~TInstallRecord() { Remove(); }
+  void Remove() const { ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, Key.c_str(), KEY_WOW64_32KEY, 0); }
+  // REG_NONE: the key without the value.
+  void Write(DWORD type, const std::string& data) const {
+    if (type == REG_NONE) Remove();
+    TRegKey key;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                      key.Put(), nullptr);
+    if (type != REG_NONE)
+      ::RegSetValueExA(key.Get(), "Folder", 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
+  }
+};
+
+TEST(GameInstallRecord, FolderIsReadAsUnexpandedTextUpToItsNul) {
+  const TInstallRecord record("SOFTWARE\\Morvane\\PellorinTests\\InstallRecord");
+  EXPECT_EQ(ReadGameInstallFolder(record.Key), std::nullopt);
+  const struct {
+    DWORD type;
+    std::string data, folder;
+  } cases[] = {{REG_NONE, "", ""},
+               {REG_SZ, std::string("C:\\Game\0junk\0", 13), "C:\\Game"},
+               {REG_SZ, "D:", "D:"},
+               {REG_EXPAND_SZ, std::string("%SystemDrive%\\G\0", 16), "%SystemDrive%\\G"}};
+  for (const auto& c : cases) {
+    record.Write(c.type, c.data);
+    EXPECT_EQ(ReadGameInstallFolder(record.Key), std::optional<std::string>(c.folder));
+  }
+  for (DWORD type : {REG_DWORD, REG_BINARY}) {
+    record.Write(type, std::string(4, '\1'));
+    EXPECT_EQ(ErrorOf([&] { ReadGameInstallFolder(record.Key); }), "Invalid data type for 'Folder'");
+  }
+  const TInstallRecord real(GameInstallKeyPath);
+  real.Write(REG_SZ, std::string("C:\\UT2004", 10));
+  EXPECT_EQ(ReadGameInstallFolder(), std::optional<std::string>("C:\\UT2004"));
+}
+
+class OpenCache : public ::testing::Test {
+protected:
+  TGameFolder game;
+  TFakeMainView view;
+  TLauncher launcher;
+  const TInstallRecord record{"SOFTWARE\\Morvane\\PellorinTests\\OpenCacheRecord"};
+  TJobController commands{view.Seams(), [this]() -> const TAppliedPrefs& { return game.Prefs; }, launcher};
+  const std::string install = game.Temp.Path() + "Install\\";
+
+  void SetUp() override {
+    commands.InstallRecordKey = record.Key;
+    commands.GameRoot = "former";
+    MakeFolders(install + "cache");
+    WriteFileBytes(install + "cache\\cache.ini", TGameFolder::Joined({Header, game.Key(1) + "=DM-Installed.ut2"}));
+    WriteFileBytes(game.Index(), TGameFolder::Joined({Header, game.Key(2) + "=DM-Configured.ut2"}));
+  }
+  std::string Open() { return ErrorOf([this] { commands.tbOpenCacheClick(); }); }
+  // What one Open cache leaves: its error's start, GameRoot, the rows, the status, the dialogs.
+  std::string Outcome() {
+    const std::string error = Open().substr(0, 39);  // without the system's text
+    std::string rows;
+    for (const std::string& caption : view.Captions()) rows += caption + ";";
+    return error + "|" + commands.GameRoot + "|" + rows + "|" + view.Status + "|" + std::to_string(view.Dialogs.size());
+  }
+};
+
+TEST_F(OpenCache, ConfiguredCacheFolderIsTheOnlySourceUsed) {
+  record.Write(REG_SZ, install);
+  EXPECT_EQ(Outcome(), "|former|DM-Configured.ut2;|initial|0");
+}
+
+TEST_F(OpenCache, InstallRecordGivesTheRootBeforeTheIndexIsRead) {
+  game.Prefs.CachePath.clear();
+  const struct {
+    DWORD type;
+    std::string folder, outcome;
+  } cases[] = {
+      {REG_SZ, install.substr(0, install.size() - 1), "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
+      {REG_SZ, install, "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
+      {REG_SZ, "Q:", "Cannot open file \"Q:\\cache\\cache.ini\". |Q:\\|kept;|initial|0"},
+      {REG_DWORD, "1234", "Invalid data type for 'Folder'|former|kept;|initial|0"},
+  };
+  for (const auto& c : cases) {
+    view = TFakeMainView{};
+    view.Rows = {TListingRow{"kept", "", "", 0, false}};
+    commands.GameRoot = "former";
+    record.Write(c.type, c.folder);
+    EXPECT_EQ(Outcome(), c.outcome);
+  }
+  // Without the value the index is looked for below the current folder.
+  record.Write(REG_NONE, "");
+  char former[MAX_PATH];
+  ::GetCurrentDirectoryA(MAX_PATH, former);
+  ::SetCurrentDirectoryA(install.c_str());
+  EXPECT_EQ(Outcome(), "||DM-Installed.ut2;|" + Opened + "|0");
+  ::SetCurrentDirectoryA(former);
+}
+
+TEST_F(OpenCache, WithoutARecordTheUserPicksTheIndexOrCancels) {
+  game.Prefs.CachePath.clear();
+  EXPECT_EQ(Outcome(), "|former||initial|1");
+  EXPECT_EQ(view.Dialogs, std::vector<std::string>{"Please select your UT2004 root folder|UT2K4 Cache files|*.ini"});
+  view.FileToPick = install + "cache\\cache.ini";
+  EXPECT_EQ(Outcome(), "|" + install + "cache\\..\\|DM-Installed.ut2;|" + Opened + "|2");
+  view.FileToPick = install + "missing.ini";
+  EXPECT_EQ(Outcome().substr(0, 16), "Cannot open file");
+  EXPECT_EQ(commands.GameRoot, install + "cache\\..\\");
+}
+
+}  // namespace
