@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "win/file_replacement.h"
 #include "win/files.h"
 #include "core/exceptions.h"
 #include "win/handles.h"
@@ -29,63 +31,25 @@ int64_t NowMicroseconds() {
 }
 
 constexpr const char* StagingFolderName = "~pn\\";
-constexpr int MaxNameAttempts = 1000;  // names held by copies of other runs still in progress
 
-// An existing destination must be replaceable before anything is copied: not a folder, not
-// read-only, and not open elsewhere.
-bool CanReplace(const std::string& dest, DWORD attributes) {
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
-  TFileHandle probe(::CreateFileA(dest.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  return probe.Valid();
-}
-
-// Every file a killed copy may have left in a staging folder; one still open elsewhere stays.
-void RemoveLeftovers(const std::string& staging) {
-  WIN32_FIND_DATAA entry;
-  TFindHandle search(::FindFirstFileA((staging + "*").c_str(), &entry));
-  for (bool found = search.Valid(); found; found = ::FindNextFileA(search.Get(), &entry))
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA((staging + entry.cFileName).c_str());
-}
-
-// The file a copy is written to, in the staging folder: removed on every path unless it has been
-// put in the destination's place.
+// The file a copy is written to, in the staging folder, put in the destination's place once
+// complete.
 class TOutputFile {
 public:
-  TOutputFile(const std::string& dest, TStagingFolders& staging) : dest_(dest) {
+  TOutputFile(const std::string& dest, TStagingFolders& staging) {
     // The folder must exist (no folder is ever made for a destination) and an existing
     // destination must be replaceable; both are known before a byte is read.
-    if (!staging.IsSurelyNew(dest)) {
-      const DWORD attributes = ::GetFileAttributesA(dest.c_str());
-      const bool blocked =
-          attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() != ERROR_FILE_NOT_FOUND : !CanReplace(dest, attributes);
-      if (blocked) return;
-    }
-    handle_.Reset(staging.CreateTemporaryFile(FolderOf(dest), path_));
+    if (!staging.IsSurelyNew(dest) && ReplaceBlocker(dest) != 0) return;
+    const std::string prefix = staging.TemporaryPrefix(FolderOf(dest));
+    if (!prefix.empty()) file_.emplace(prefix);
   }
-  ~TOutputFile() {
-    handle_.Reset();
-    if (!path_.empty()) ::DeleteFileA(path_.c_str());
-  }
-  TOutputFile(const TOutputFile&) = delete;
-  TOutputFile& operator=(const TOutputFile&) = delete;
 
-  bool Created() const { return handle_.Valid(); }
-  HANDLE Handle() const { return handle_.Get(); }
-
-  // Closes the complete, flushed copy and gives it the destination's name in one step.
-  bool Commit() {
-    handle_.Reset();
-    if (!::MoveFileExA(path_.c_str(), dest_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return false;
-    path_.clear();
-    return true;
-  }
+  bool Created() const { return file_ && file_->Created(); }
+  HANDLE Handle() const { return file_->Handle(); }
+  bool Commit(const std::string& dest) { return file_->Replace(dest); }
 
 private:
-  std::string dest_;
-  std::string path_;  // what is written to, removed unless committed
-  TFileHandle handle_;
+  std::optional<TReplacementFile> file_;
 };
 
 int ProgressValue(int64_t bytes) { return bytes > INT32_MAX ? INT32_MAX : static_cast<int>(bytes); }
@@ -97,10 +61,7 @@ TCopyIo TCopyIo::Standard(TRawWrite rawWrite) {
   io.Read = [](HANDLE file, void* buffer, DWORD size, DWORD& bytesRead) {
     return ::ReadFile(file, buffer, size, &bytesRead, nullptr) != 0;
   };
-  io.Write = [rawWrite](HANDLE file, const void* data, DWORD size) {
-    DWORD written = 0;
-    return rawWrite(file, data, size, &written, nullptr) != 0 && written == size;
-  };
+  io.Write = [rawWrite](HANDLE file, const void* data, DWORD size) { return WriteAllBytes(file, data, size, rawWrite); };
   io.Flush = [](HANDLE file) { return ::FlushFileBuffers(file) != 0; };
   io.Delete = [](const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; };
   return io;
@@ -114,25 +75,14 @@ bool TStagingFolders::IsSurelyNew(const std::string& dest) {
   return destinations_.IsSurelyAbsent(FolderOf(dest), FileNameOf(dest));
 }
 
-HANDLE TStagingFolders::CreateTemporaryFile(const std::string& destFolder, std::string& path) {
+std::string TStagingFolders::TemporaryPrefix(const std::string& destFolder) {
   const std::string staging = destFolder + StagingFolderName;
   if (std::find(folders_.begin(), folders_.end(), staging) == folders_.end()) {
-    if (!::CreateDirectoryA(staging.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
-      return INVALID_HANDLE_VALUE;
+    if (!::CreateDirectoryA(staging.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return {};
     folders_.push_back(staging);
-    RemoveLeftovers(staging);
+    RemoveNumberedLeftovers(staging);
   }
-  for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-    path = staging + std::to_string(++counter_);
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    // A name still held by another copy in progress is passed over; anything else is final.
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-  }
-  path.clear();
-  return INVALID_HANDLE_VALUE;
+  return staging;
 }
 
 void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IProgress& progress, const TCopyIo& io) {
@@ -179,6 +129,6 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
   }
   if (!io.Flush(copy.Handle())) throw Exception(IntegrationTexts::ErrorWritingOutputFile);
   source.Reset();
-  if (!copy.Commit()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
+  if (!copy.Commit(dest)) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
   progress.SetProgressPosition(ProgressValue(copied));
 }

@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "job/folder_listing.h"
+#include "win/files.h"
 
 class IProgress;
 
 inline constexpr DWORD CopyBufferSize = 16384;
 // The bar's maximum is the payload's size plus this, so a finished file leaves it short of full.
 inline constexpr int ProgressHeadroom = 5;
-
-// The system's WriteFile, or a stand-in with its signature.
-using TRawWrite = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
 
 // The file operations of a copy and of the payload's deletion after it, replaceable so that a
 // test can count the reads, make the disk fill up after a number of bytes or see their order.
@@ -44,18 +42,17 @@ public:
   TStagingFolders(const TStagingFolders&) = delete;
   TStagingFolders& operator=(const TStagingFolders&) = delete;
 
-  // Creates a new empty file in the staging folder of destFolder, shared with nobody; the handle
-  // is invalid when it cannot be made (destFolder missing, no rights, path too long).
-  HANDLE CreateTemporaryFile(const std::string& destFolder, std::string& path);
+  // The name prefix of copies into destFolder, in its staging folder, which is made (and cleared
+  // of leftovers) on first use; empty when it cannot be made (destFolder missing, no rights).
+  std::string TemporaryPrefix(const std::string& destFolder);
 
   // True when the destination folder's listing, read once, shows that nothing stands at dest: a
   // lookup by name costs a scan of the whole folder on an emulated file system.
   bool IsSurelyNew(const std::string& dest);
 
 private:
-  std::vector<std::string> folders_;  // staging folders made or cleaned by this object
+  std::vector<std::string> folders_;  // staging folders made or cleared by this object
   TFolderListings destinations_;
-  unsigned counter_ = 0;
 };
 
 // Copies Source to Dest (resolved against the current folder), flushed to disk before it returns.

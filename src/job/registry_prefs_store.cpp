@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "win/registry.h"
+
 TRegistryPrefsStore::TRegistryPrefsStore(HKEY root, std::string keyPath, REGSAM access)
     : root_(root), keyPath_(std::move(keyPath)), access_(access) {}
 
@@ -23,21 +25,8 @@ IPrefsStore::TQueryResult TRegistryPrefsStore::QueryValue(const std::string& nam
   DWORD type = REG_NONE;
   DWORD size = 0;
   if (maxBytes == AllBytes) {
-    // Ask for the size first; the data may change in between, so ask again while it grows.
-    LONG status = ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size);
-    std::string data;
-    while (status == ERROR_SUCCESS && size != 0) {
-      data.resize(size);
-      status = ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type,
-                                  reinterpret_cast<BYTE*>(data.data()), &size);
-      if (status == ERROR_SUCCESS) {
-        data.resize(size);
-        break;
-      }
-      if (status == ERROR_MORE_DATA) status = ERROR_SUCCESS;
-    }
-    if (status != ERROR_SUCCESS) return result;
-    result.Value = TStoredValue{static_cast<TPrefsValueType>(type), data};
+    const TRegistryRead read = ReadRegistryValue(key_.Get(), name.c_str());
+    if (read.Status == ERROR_SUCCESS) result.Value = TStoredValue{static_cast<TPrefsValueType>(read.Type), read.Bytes};
     return result;
   }
   std::string data(maxBytes, '\0');

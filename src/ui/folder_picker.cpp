@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "win/application.h"
+#include "win/window_base.h"
 #include "core/prefs_dialog_layout.h"
 #include "ui/prefs_dialog_texts.h"
 
@@ -48,9 +49,6 @@ void ShowHiddenFolders(IUnknown* picker) {
   }
 }
 
-void Place(HWND control, const TPixelRect& rect) {
-  if (control) ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
-}
 
 HWND AddChild(HWND picker, const char* className, const char* text, DWORD style, int id) {
   HWND child = ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, picker,
@@ -122,12 +120,12 @@ void TShellFolderPicker::LayOut() {
   RECT client;
   ::GetClientRect(picker_, &client);
   const TPickerLayout layout = LayOutFolderPicker({static_cast<int>(client.right), static_cast<int>(client.bottom)});
-  Place(::GetDlgItem(picker_, ShellNewFolderId), layout.CreateFolder);
-  Place(::GetDlgItem(picker_, DeleteButtonId), layout.Delete);
-  Place(::GetDlgItem(picker_, ShellTreeId), layout.Tree);
-  Place(status_, layout.Status);
-  Place(::GetDlgItem(picker_, IDOK), layout.Ok);
-  Place(::GetDlgItem(picker_, IDCANCEL), layout.Cancel);
+  PlaceWindow(::GetDlgItem(picker_, ShellNewFolderId), layout.CreateFolder);
+  PlaceWindow(::GetDlgItem(picker_, DeleteButtonId), layout.Delete);
+  PlaceWindow(::GetDlgItem(picker_, ShellTreeId), layout.Tree);
+  PlaceWindow(status_, layout.Status);
+  PlaceWindow(::GetDlgItem(picker_, IDOK), layout.Ok);
+  PlaceWindow(::GetDlgItem(picker_, IDCANCEL), layout.Cancel);
 }
 
 // Moves the selected folder to the recycle bin (the shell asks first) and selects its parent.

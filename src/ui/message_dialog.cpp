@@ -7,6 +7,7 @@
 #include "core/exceptions.h"
 #include "win/handles.h"
 #include "core/window_layout.h"
+#include "win/window_base.h"
 #include "win/window_texts.h"
 #include "ui/resource.h"
 
@@ -68,10 +69,22 @@ private:
   std::vector<WORD> words_;  // WORD storage keeps the template WORD aligned
 };
 
-struct TBoxState {
+// One box while it is shown: what it says, and the font its controls use.
+class TBoxDialog : private TWindowBase {
+public:
+  TBoxDialog(TBoxSpec spec, const std::string& text) : Spec(spec), Text(&text) {}
+
+  INT_PTR Run(const TMessageDialogs::TDialogRunner& runDialog, const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    return runDialog(dialogTemplate, owner, &TWindowBase::DialogProc, DialogParameter());
+  }
+
   TBoxSpec Spec;
   const std::string* Text;
   TGdiObject Font;
+
+private:
+  LRESULT HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool TakesMessagesOf(HWND) const override { return true; }  // one box, one dialog
 };
 
 TGdiObject CreateMessageFont() {
@@ -92,11 +105,7 @@ TPixelSize MeasureText(HWND dialog, HFONT font, const std::string& text) {
   return {static_cast<int>(bounds.right - bounds.left), static_cast<int>(bounds.bottom - bounds.top)};
 }
 
-void Place(HWND dialog, int id, const TPixelRect& rect) {
-  ::MoveWindow(::GetDlgItem(dialog, id), rect.Left, rect.Top, rect.Width, rect.Height, FALSE);
-}
-
-void InitBox(HWND dialog, TBoxState& state) {
+void InitBox(HWND dialog, TBoxDialog& state) {
   state.Font = CreateMessageFont();
   const auto font = static_cast<HFONT>(state.Font.Get());
   ::SetWindowTextA(dialog, state.Spec.Title);
@@ -111,10 +120,10 @@ void InitBox(HWND dialog, TBoxState& state) {
   const TPixelSize icon{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)};
   const TMessageLayout layout =
       LayOutMessage(icon, MeasureText(dialog, font, *state.Text), ButtonSize, state.Spec.YesNo ? 2 : 1);
-  Place(dialog, IDC_MESSAGE_ICON, layout.Icon);
-  Place(dialog, IDC_MESSAGE_TEXT, layout.Text);
-  Place(dialog, IDC_MESSAGE_BUTTON1, layout.Buttons[0]);
-  if (state.Spec.YesNo) Place(dialog, IDC_MESSAGE_BUTTON2, layout.Buttons[1]);
+  PlaceWindow(::GetDlgItem(dialog, IDC_MESSAGE_ICON), layout.Icon);
+  PlaceWindow(::GetDlgItem(dialog, IDC_MESSAGE_TEXT), layout.Text);
+  PlaceWindow(::GetDlgItem(dialog, IDC_MESSAGE_BUTTON1), layout.Buttons[0]);
+  if (state.Spec.YesNo) PlaceWindow(::GetDlgItem(dialog, IDC_MESSAGE_BUTTON2), layout.Buttons[1]);
 
   RECT frame{0, 0, layout.Client.Width, layout.Client.Height};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(dialog, GWL_STYLE)), FALSE,
@@ -132,35 +141,25 @@ TModalResult AnswerFor(const TBoxSpec& spec, int command) {
   return TModalResult::No;  // the No button, or Esc (which the dialog manager sends as IDCANCEL)
 }
 
-INT_PTR CALLBACK BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return GuardedDispatch(
-      [&]() -> INT_PTR {
-        switch (message) {
-          case WM_INITDIALOG: {
-            ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            InitBox(dialog, *reinterpret_cast<TBoxState*>(lParam));
-            ::SetFocus(::GetDlgItem(dialog, IDC_MESSAGE_BUTTON1));
-            return FALSE;  // focus set here
-          }
-          case WM_COMMAND: {
-            const int command = LOWORD(wParam);
-            if (command != IDC_MESSAGE_BUTTON1 && command != IDC_MESSAGE_BUTTON2 && command != IDCANCEL &&
-                command != IDOK)
-              return FALSE;
-            auto* state = reinterpret_cast<TBoxState*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-            ::EndDialog(dialog, static_cast<INT_PTR>(AnswerFor(state->Spec, command)));
-            return TRUE;
-          }
-          case WM_CLOSE: {
-            // The close box: an OK box answers OK, a Yes/No box neither Yes nor No.
-            auto* state = reinterpret_cast<TBoxState*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-            ::EndDialog(dialog, static_cast<INT_PTR>(state->Spec.YesNo ? TModalResult::None : TModalResult::Ok));
-            return TRUE;
-          }
-        }
+LRESULT TBoxDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      InitBox(dialog, *this);
+      ::SetFocus(::GetDlgItem(dialog, IDC_MESSAGE_BUTTON1));
+      return FALSE;  // focus set here
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam);
+      if (command != IDC_MESSAGE_BUTTON1 && command != IDC_MESSAGE_BUTTON2 && command != IDCANCEL && command != IDOK)
         return FALSE;
-      },
-      static_cast<INT_PTR>(FALSE));
+      ::EndDialog(dialog, static_cast<INT_PTR>(AnswerFor(Spec, command)));
+      return TRUE;
+    }
+    case WM_CLOSE:
+      // The close box: an OK box answers OK, a Yes/No box neither Yes nor No.
+      ::EndDialog(dialog, static_cast<INT_PTR>(Spec.YesNo ? TModalResult::None : TModalResult::Ok));
+      return TRUE;
+  }
+  return FALSE;
 }
 
 }  // namespace
@@ -173,10 +172,9 @@ TMessageDialogs::TMessageDialogs(TDialogRunner runDialog) : runDialog_(std::move
 }
 
 TModalResult TMessageDialogs::Show(TKind kind, const std::string& text) const {
-  TBoxState state{SpecOf(kind), &text, {}};
+  TBoxDialog box(SpecOf(kind), text);
   TTemplateWriter writer;
-  const DLGTEMPLATE* dialogTemplate = writer.Build(state.Spec.YesNo);
-  const INT_PTR result = runDialog_(dialogTemplate, Application.ModalOwner(), BoxProc, reinterpret_cast<LPARAM>(&state));
+  const INT_PTR result = box.Run(runDialog_, writer.Build(box.Spec.YesNo), Application.ModalOwner());
   if (result == -1)
     throw Exception(FormatText(WindowTexts::MessageBoxFailed, SystemErrorText(::GetLastError()).c_str()));
   return static_cast<TModalResult>(result);

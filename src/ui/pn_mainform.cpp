@@ -49,29 +49,11 @@ constexpr TColumn Columns[] = {
   throw Exception(FormatText("%s. %s", MainWindowTexts::CreateWindowFailed, SystemErrorText(::GetLastError()).c_str()));
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (::GetClassInfoExA(instance, MainWindowClass, &windowClass)) return;
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = ::LoadIconA(instance, IDI_MAINICON_NAME);
-  windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = MainWindowClass;
-  if (!::RegisterClassExA(&windowClass)) RaiseCreateFailed();
-}
-
 HWND MakeChild(const char* className, const char* text, DWORD style, HWND parent, int id, HINSTANCE instance) {
   HWND child = ::CreateWindowExA(0, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!child) RaiseCreateFailed();
   return child;
-}
-
-void Place(HWND control, const TPixelRect& rect) {
-  ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
 }
 
 TImageList PictureList(HINSTANCE instance, int size, std::initializer_list<int> bitmaps) {
@@ -128,15 +110,16 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
   commands_.OnCloseReady = [this] { ::PostMessageA(Handle(), WM_CLOSE, 0, 0); };
 
   LoadPictures();
-  RegisterWindowClass(instance_, &TMainForm::WindowProc);
-  HMENU menu = ::LoadMenuA(instance_, MAKEINTRESOURCEA(IDM_MAINMENU1));
-  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-  const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-  HWND window = ::CreateWindowExA(0, MainWindowClass, MainWindowTexts::Caption, MainWindowStyle,
-                                  (screenWidth - MainOuterWidth) / 2, (screenHeight - MainOuterHeight) / 2,
-                                  MainOuterWidth, MainOuterHeight, Application.Handle(), menu, instance_, this);
+  TWindowPlace place{0, MainWindowStyle, (::GetSystemMetrics(SM_CXSCREEN) - MainOuterWidth) / 2,
+                     (::GetSystemMetrics(SM_CYSCREEN) - MainOuterHeight) / 2, MainOuterWidth, MainOuterHeight,
+                     Application.Handle(), ::LoadMenuA(instance_, MAKEINTRESOURCEA(IDM_MAINMENU1))};
+  HWND window = CreateObjectWindow(
+      instance_,
+      {MainWindowClass, CS_HREDRAW | CS_VREDRAW, ::LoadIconA(instance_, IDI_MAINICON_NAME),
+       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+      MainWindowTexts::Caption, place);
   if (!window) {
-    if (menu) ::DestroyMenu(menu);
+    if (place.Menu) ::DestroyMenu(place.Menu);
     RaiseCreateFailed();
   }
   window_.Reset(window);
@@ -224,11 +207,11 @@ void TMainForm::LayOutControls() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   const TMainLayout layout = LayOutMainWindow({client.right, client.bottom}, statusHeight_);
-  Place(list_, layout.List);
-  Place(tbOpenCache_, layout.OpenCache);
-  Place(tbCopySelected_, layout.CopySelected);
-  Place(progressBar_, layout.Progress);
-  Place(statusBar_, layout.Status);
+  PlaceWindow(list_, layout.List);
+  PlaceWindow(tbOpenCache_, layout.OpenCache);
+  PlaceWindow(tbCopySelected_, layout.CopySelected);
+  PlaceWindow(progressBar_, layout.Progress);
+  PlaceWindow(statusBar_, layout.Status);
 }
 
 void TMainForm::Show(int showCommand) {
@@ -345,20 +328,7 @@ void TMainForm::ProcessPendingMessages() { Application.ProcessMessages(); }
 
 // --- messages -------------------------------------------------------------------------------
 
-LRESULT CALLBACK TMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<TMainForm*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!form || !form->window_) {
-    // Before CreateWindowEx has returned, and after the window is gone: nothing of ours to do.
-    return ::DefWindowProcA(window, message, wParam, lParam);
-  }
-  return GuardedDispatch([&] { return form->HandleMessage(message, wParam, lParam); }, LRESULT{0});
-}
-
-LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TMainForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       // Minimised by the shell (the taskbar button belongs to the application window): the whole
@@ -424,7 +394,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return ::DefWindowProcA(Handle(), message, wParam, lParam);
+  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 void TMainForm::HandleCommand(WORD id, WORD code) {

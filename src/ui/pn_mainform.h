@@ -14,6 +14,7 @@
 #include "ui/message_dialog.h"
 #include "win/handles.h"
 #include "win/launcher.h"
+#include "win/window_base.h"
 #include "ui/pn_preferences.h"
 #include "core/list_view_rows.h"
 #include "job/job_controller.h"
@@ -35,7 +36,8 @@ class TMainForm final : public IPackageRows,
                         public IProgress,
                         public IMessageBoxes,
                         public ICacheFilePicker,
-                        public IPrefsHost {
+                        public IPrefsHost,
+                        private TWindowBase {
 public:
   // Sets MainForm, then makes the window and its controls at once; the window stays hidden until
   // Show. Raises Exception when a window cannot be made.
@@ -91,15 +93,11 @@ public:
   void ProcessPendingMessages() override;
 
 private:
-  struct TWindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-  };
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  // From CreateWindowEx's return until the window is destroyed.
+  bool TakesMessagesOf(HWND window) const override { return window_.Get() == window; }
   LRESULT HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
@@ -152,7 +150,7 @@ private:
   HWND focusedControl_ = nullptr;  // kept while the window is inactive
 
   // Destroyed first: the window and its children go before the pictures and the font they use.
-  TUniqueHandle<TWindowTraits> window_;
+  TWindowHandle window_;
   HWND list_ = nullptr;
   HWND tbOpenCache_ = nullptr;
   HWND tbCopySelected_ = nullptr;

@@ -170,27 +170,17 @@ void TPrefsForm::Close() {
 
 void TPrefsForm::ShowModal(HWND owner) {
   if (window_) return;  // already shown
-  const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), owner,
-                                           DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), owner);
   window_ = nullptr;
   if (result == -1) throw Exception(SystemErrorText(::GetLastError()));
 }
 
-INT_PTR CALLBACK TPrefsForm::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto* form = reinterpret_cast<TPrefsForm*>(lParam);
-    form->window_ = dialog;
-    GuardedCall([&] { form->FormShow(dialog); });
-    return TRUE;
-  }
-  auto* form = reinterpret_cast<TPrefsForm*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-  if (!form) return FALSE;
-  return GuardedDispatch([&] { return form->HandleMessage(message, wParam, lParam); }, INT_PTR{FALSE});
-}
-
-INT_PTR TPrefsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TPrefsForm::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_INITDIALOG:
+      window_ = dialog;
+      FormShow(dialog);
+      return TRUE;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return TRUE;

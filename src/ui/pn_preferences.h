@@ -14,6 +14,7 @@
 
 #include "job/message_boxes.h"
 #include "win/handles.h"
+#include "win/window_base.h"
 #include "core/preferences.h"
 #include "ui/folder_picker.h"
 
@@ -30,7 +31,7 @@ public:
   virtual void RelistPackages() = 0;
 };
 
-class TPrefsForm {
+class TPrefsForm : private TWindowBase {
 public:
   // Sets PrefsForm to this object before anything else runs. Nothing is loaded yet: start-up
   // calls Create.
@@ -60,10 +61,11 @@ public:
   void EditChanged(int row, const std::string& text);
 
 private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK EditSubclass(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR row,
                                        DWORD_PTR form);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The dialog shown now, or the one about to be (its first message hands over its handle).
+  bool TakesMessagesOf(HWND dialog) const override { return !window_ || window_ == dialog; }
   void FormShow(HWND dialog);
   void OnCommand(int id, int notification);
   void DrawPanel(const DRAWITEMSTRUCT& item);

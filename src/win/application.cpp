@@ -25,19 +25,12 @@ constexpr DWORD ApplicationWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS
 }  // namespace
 
 void TApplication::CreateHandle(HINSTANCE instance) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (!::GetClassInfoExA(instance, ApplicationWindowClass, &windowClass)) {
-    windowClass.lpfnWndProc = &TApplication::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconA(instance, ApplicationIconName);
-    windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = ApplicationWindowClass;
-    if (!::RegisterClassExA(&windowClass)) RaiseCreateHandleFailed();
-  }
-  HWND window = ::CreateWindowExA(0, ApplicationWindowClass, Title.c_str(), ApplicationWindowStyle,
-                                  ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                                  nullptr, nullptr, instance, this);
+  TWindowPlace place;
+  place.Style = ApplicationWindowStyle;
+  place.Left = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+  place.Top = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+  HWND window = CreateObjectWindow(instance, {ApplicationWindowClass, 0, ::LoadIconA(instance, ApplicationIconName)},
+                                   Title.c_str(), place);
   if (!window) RaiseCreateHandleFailed();
   handle_.Reset(window);
 }
@@ -52,17 +45,7 @@ void TApplication::Minimize() {
   ::ShowWindow(Handle(), SW_MINIMIZE);
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* application = reinterpret_cast<TApplication*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!application || application->Handle() != window) return ::DefWindowProcA(window, message, wParam, lParam);
-  return GuardedDispatch([&] { return application->HandleMessage(message, wParam, lParam); }, LRESULT{0});
-}
-
-LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TApplication::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
       // Clicking the taskbar button or switching to the program activates this window; the user
@@ -84,7 +67,7 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     default:
       break;
   }
-  return ::DefWindowProcA(Handle(), message, wParam, lParam);
+  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 namespace {

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "win/handles.h"
+#include "win/window_base.h"
 
-class TApplication {
+class TApplication : public TWindowBase {
 public:
   // The taskbar text and the title of every error box ("Pellorin v1.1", set by start-up).
   std::string Title;
@@ -68,8 +69,8 @@ private:
   // True when the message was consumed by the accelerators or dialog navigation.
   bool PreTranslate(MSG& message);
   void Dispatch(MSG& message);
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool TakesMessagesOf(HWND window) const override { return Handle() == window; }
   // The window that should be active for the program: a modal window over the main window when
   // one is open, else the main window itself.
   HWND ActiveTarget() const;
@@ -77,14 +78,8 @@ private:
   void CloseMainWindow();
   void FollowMinimisedState(bool minimised);
 
-  struct TWindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-  };
-
   bool terminated_ = false;
-  TUniqueHandle<TWindowTraits> handle_;
+  TWindowHandle handle_;
   HWND mainWindow_ = nullptr;
   // Set while the main window is hidden because the program is minimised.
   bool mainHiddenByMinimize_ = false;

@@ -44,6 +44,11 @@ bool IsFilePresent(const std::string& path) {
   return FindFile(path, entry) && !(entry.Attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WriteAllBytes(HANDLE file, const void* data, DWORD size, TRawWrite rawWrite) {
+  DWORD written = 0;
+  return size == 0 || (rawWrite(file, data, size, &written, nullptr) != 0 && written == size);
+}
+
 bool SystemLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
 
 std::string FileExtOf(std::string_view path) { return FileExtOf(path, SystemLeadByte); }

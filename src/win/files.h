@@ -8,6 +8,12 @@
 #include "core/text_rules.h"
 #include "win/handles.h"
 
+// The system's WriteFile, or a stand-in with its signature.
+using TRawWrite = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+
+// Writes all of data; false when the write fails or takes fewer bytes (a full disk may do either).
+bool WriteAllBytes(HANDLE file, const void* data, DWORD size, TRawWrite rawWrite = ::WriteFile);
+
 // One directory entry as the find-first lookup reports it, with the search that found it still
 // open (closed when the entry is destroyed or Search is reset).
 struct TDirEntry {

@@ -75,6 +75,11 @@ struct TImageListTraits {
   static Handle Invalid() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
 };
+struct TWindowTraits {  // windows this program made, destroyed with everything they hold
+  using Handle = HWND;
+  static Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+};
 struct TMenuTraits {  // menus that no window owns
   using Handle = HMENU;
   static Handle Invalid() noexcept { return nullptr; }
@@ -92,6 +97,7 @@ using TFindHandle = TUniqueHandle<TFindHandleTraits>;
 using TRegKey = TUniqueHandle<TRegKeyTraits>;
 using TGdiObject = TUniqueHandle<TGdiObjectTraits>;
 using TImageList = TUniqueHandle<TImageListTraits>;
+using TWindowHandle = TUniqueHandle<TWindowTraits>;
 using TMenuHandle = TUniqueHandle<TMenuTraits>;
 using TIconHandle = TUniqueHandle<TIconTraits>;
 
