@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "core/applied_prefs.h"
+#include "job/copy_file.h"
 #include "job/folder_listing.h"
+#include "job/job_controller.h"
+#include "support/test_files.h"
+#include "ui/pn_mainform.h"
 #include "win/application.h"
 #include "win/handles.h"
-#include "job/copy_file.h"
-#include "core/applied_prefs.h"
-#include "support/test_files.h"
-#include "job/job_controller.h"
-#include "ui/pn_mainform.h"
 
 namespace {
 

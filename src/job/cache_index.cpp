@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/exceptions.h"
 #include "job/cache_index_texts.h"
 #include "win/file_replacement.h"
 #include "win/files.h"
-#include "core/exceptions.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <optional>
 #include <vector>
 
+#include "core/exceptions.h"
+#include "job/job_seams.h"
+#include "job/job_texts.h"
 #include "win/file_replacement.h"
 #include "win/files.h"
-#include "core/exceptions.h"
 #include "win/handles.h"
-#include "job/job_texts.h"
-#include "job/job_seams.h"
 
 namespace {
 
@@ -100,9 +100,9 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
   std::vector<char> buffer(CopyBufferSize);
   TFileHandle source(::CreateFileA(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!source) throw Exception(IntegrationTexts::ErrorOpeningFile);
+  if (!source) throw Exception(JobTexts::ErrorOpeningFile);
   TOutputFile copy(dest, staging);
-  if (!copy.Created()) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
+  if (!copy.Created()) throw Exception(JobTexts::ErrorCreatingOutputFile);
 
   int64_t copied = 0;
   int shownPosition = 0;
@@ -111,9 +111,9 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
   for (;;) {
     DWORD bytesRead = 0;
     if (!io.Read(source.Get(), buffer.data(), CopyBufferSize, bytesRead))
-      throw Exception(IntegrationTexts::ErrorReadingFile);
+      throw Exception(JobTexts::ErrorReadingFile);
     if (bytesRead > 0 && !io.Write(copy.Handle(), buffer.data(), bytesRead))
-      throw Exception(IntegrationTexts::ErrorWritingOutputFile);
+      throw Exception(JobTexts::ErrorWritingOutputFile);
     copied += bytesRead;
     const int64_t now = NowMicroseconds();
     if (now >= nextProgress && ProgressValue(copied) != shownPosition) {
@@ -127,8 +127,8 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
     }
     if (bytesRead < CopyBufferSize) break;
   }
-  if (!io.Flush(copy.Handle())) throw Exception(IntegrationTexts::ErrorWritingOutputFile);
+  if (!io.Flush(copy.Handle())) throw Exception(JobTexts::ErrorWritingOutputFile);
   source.Reset();
-  if (!copy.Commit(dest)) throw Exception(IntegrationTexts::ErrorCreatingOutputFile);
+  if (!copy.Commit(dest)) throw Exception(JobTexts::ErrorCreatingOutputFile);
   progress.SetProgressPosition(ProgressValue(copied));
 }

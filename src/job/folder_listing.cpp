@@ -5,9 +5,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "win/files.h"
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
+#include "win/files.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "job/cache_index.h"
-#include "core/listing_rows.h"
 #include "core/applied_prefs.h"
+#include "core/listing_rows.h"
+#include "job/cache_index.h"
 
 struct TListedEntry;
 class TFolderListing;

@@ -4,15 +4,15 @@
 
 #include <vector>
 
-#include "job/cache_index.h"
-#include "win/files.h"
-#include "job/open_cache.h"
+#include "core/applied_prefs.h"
+#include "core/exceptions.h"
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
 #include "core/text_rules.h"
-#include "core/exceptions.h"
+#include "job/cache_index.h"
 #include "job/job_texts.h"
-#include "core/applied_prefs.h"
+#include "job/open_cache.h"
+#include "win/files.h"
 
 namespace {
 
@@ -72,9 +72,9 @@ private:
     const std::string payload = prefs.CachePath + key + PayloadExtension;
     const std::string dest = destFolder + caption;
 
-    c_.Status.SetStatusText(FormatText(IntegrationTexts::CopyingFile, FileNameOf(dest).c_str()));
+    c_.Status.SetStatusText(FormatText(JobTexts::CopyingFile, FileNameOf(dest).c_str()));
     CopyFileWithProgress(payload, dest, c_.Progress, c_.Io, staging_);
-    c_.Status.SetStatusText(FormatText(IntegrationTexts::DeletingFile, FileNameOf(payload).c_str()));
+    c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, FileNameOf(payload).c_str()));
     if (kind == pkMutator) c_.InstallMutator(caption);
     c_.CacheIndex.MarkCacheEntry(line);
     markedInRun_[line] = true;
@@ -117,11 +117,11 @@ void IntegrateSelected(TIntegrationContext& context) {
     return;
   }
   if (run.TickedCount() < 1) {
-    context.Boxes.ShowWarning(IntegrationTexts::NothingTicked);
+    context.Boxes.ShowWarning(JobTexts::NothingTicked);
     return;
   }
-  context.Status.SetStatusText(IntegrationTexts::UpdatingCacheFile);
+  context.Status.SetStatusText(JobTexts::UpdatingCacheFile);
   run.UpdateIndex();
-  context.Status.SetStatusText(IntegrationTexts::Done);
-  context.Boxes.ShowInformation(IntegrationTexts::RunSucceeded);
+  context.Status.SetStatusText(JobTexts::Done);
+  context.Boxes.ShowInformation(JobTexts::RunSucceeded);
 }

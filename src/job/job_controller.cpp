@@ -1,12 +1,12 @@
 #include "job/job_controller.h"
 
-#include "job/open_cache.h"
-#include "win/application.h"
+#include "core/applied_prefs.h"
 #include "job/integration_run.h"
 #include "job/job_texts.h"
-#include "win/launcher.h"
 #include "job/mutator_registration.h"
-#include "core/applied_prefs.h"
+#include "job/open_cache.h"
+#include "win/application.h"
+#include "win/launcher.h"
 
 // The window's status line, remembering the running operation's last text so that a refusal note
 // shown over it can be taken back when the operation ends.
@@ -55,7 +55,7 @@ void TJobController::ShowInDefaultErrorBox(std::exception_ptr error) {
 
 bool TJobController::RefuseWhileBusy() {
   if (!busy_) return false;
-  status_->ShowRefusal(IntegrationTexts::BusyRefusal);
+  status_->ShowRefusal(JobTexts::BusyRefusal);
   return true;
 }
 

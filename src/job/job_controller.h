@@ -15,8 +15,8 @@
 #include <string>
 
 #include "job/cache_index.h"
-#include "job/game_install.h"
 #include "job/copy_file.h"
+#include "job/game_install.h"
 #include "job/job_seams.h"
 
 struct TAppliedPrefs;

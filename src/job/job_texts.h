@@ -1,7 +1,7 @@
 #pragma once
-// The texts of the main job: the integration run, the mutator registration and the main window's
-// commands. "%s" takes a file name.
-namespace IntegrationTexts {
+// The texts of the program's work: the integration run, the mutator registration, Open cache, the
+// main window's commands and the first run. "%s" takes a file name.
+namespace JobTexts {
 inline constexpr const char* ErrorOpeningFile = "Error opening file";
 inline constexpr const char* ErrorCreatingOutputFile = "Error creating output file";
 inline constexpr const char* ErrorReadingFile = "Error reading file";
@@ -31,6 +31,9 @@ inline constexpr const char* OpenCacheDialogTitle = "Please select your UT2004 r
 inline constexpr const char* OpenCacheDialogFilter = "UT2K4 Cache files|*.ini";
 inline constexpr const char* CacheOpened = "Select files to integrate and click Integrate!";
 
+inline constexpr const char* FirstRun =
+    "Since this is your first time using Pellorin, you should\r\nconsider setting your preferences.";
+
 // Shown when a command is chosen while a long operation is running; the operation goes on.
 inline constexpr const char* BusyRefusal = "Please wait until the current operation has finished.";
-}  // namespace IntegrationTexts
+}  // namespace JobTexts

@@ -4,13 +4,13 @@
 
 #include <vector>
 
-#include "win/files.h"
-#include "core/exceptions.h"
-#include "win/handles.h"
-#include "job/job_texts.h"
-#include "win/launcher.h"
-#include "core/stock_packages.h"
 #include "core/applied_prefs.h"
+#include "core/exceptions.h"
+#include "core/stock_packages.h"
+#include "job/job_texts.h"
+#include "win/files.h"
+#include "win/handles.h"
+#include "win/launcher.h"
 
 void ConfigureGameToolLauncher(TLauncher& launcher) {
   launcher.Action = "Open";
@@ -22,24 +22,24 @@ void ConfigureGameToolLauncher(TLauncher& launcher) {
 
 void RunGameTool(const std::string& packageFile, const TAppliedPrefs& prefs, TLauncher& launcher) {
   launcher.StartDir = prefs.SystemPath;
-  launcher.FileName = prefs.SystemPath + IntegrationTexts::GameToolFileName;
-  launcher.Parameters = FormatText(IntegrationTexts::ExportCacheParameters, packageFile.c_str());
+  launcher.FileName = prefs.SystemPath + JobTexts::GameToolFileName;
+  launcher.Parameters = FormatText(JobTexts::ExportCacheParameters, packageFile.c_str());
   launcher.Launch();
 }
 
 void InstallMutator(const std::string& Name, const TAppliedPrefs& prefs, IMessageBoxes& boxes, IStatusLine& status, TLauncher& launcher) {
   if (!prefs.AutoRegMutators) return;
   if (prefs.PromptMutReg &&
-      boxes.AskConfirmation(FormatText(IntegrationTexts::ConfirmInstallMutator, Name.c_str())) != TModalResult::Yes)
+      boxes.AskConfirmation(FormatText(JobTexts::ConfirmInstallMutator, Name.c_str())) != TModalResult::Yes)
     return;
-  status.SetStatusText(FormatText(IntegrationTexts::InstallingMutator, Name.c_str()));
+  status.SetStatusText(FormatText(JobTexts::InstallingMutator, Name.c_str()));
   RunGameTool(Name, prefs, launcher);
 }
 
 void RegisterUninstalledMutators(const TAppliedPrefs& prefs, IMessageBoxes& boxes, IStatusLine& status, TLauncher& launcher,
                                  const std::function<bool()>& stopRequested) {
   // Only No ends the command; the close box gives no answer and goes on.
-  if (boxes.AskWarning(IntegrationTexts::RegisterWarning) == TModalResult::No) return;
+  if (boxes.AskWarning(JobTexts::RegisterWarning) == TModalResult::No) return;
   std::vector<std::string> StockPackages;
   FillStockList(StockPackages);
 
@@ -51,9 +51,9 @@ void RegisterUninstalledMutators(const TAppliedPrefs& prefs, IMessageBoxes& boxe
       const std::string Name = entry.cFileName;
       if (IsStockPackage(StockPackages, Name)) continue;
       if (IsFilePresent(prefs.SystemPath + PackageBaseName(Name) + ".ucl")) continue;
-      status.SetStatusText(FormatText(IntegrationTexts::RegisteringMutator, Name.c_str()));
+      status.SetStatusText(FormatText(JobTexts::RegisteringMutator, Name.c_str()));
       RunGameTool(Name, prefs, launcher);
     } while (!stopRequested() && ::FindNextFileA(search.Get(), &entry));
   }
-  status.SetStatusText(IntegrationTexts::Done);
+  status.SetStatusText(JobTexts::Done);
 }

@@ -1,11 +1,11 @@
 #include "job/open_cache.h"
 
+#include "core/applied_prefs.h"
 #include "job/cache_index.h"
 #include "job/cache_index_texts.h"
 #include "job/folder_listing.h"
-#include "win/files.h"
 #include "job/job_texts.h"
-#include "core/applied_prefs.h"
+#include "win/files.h"
 
 namespace {
 constexpr const char* IndexFileName = "cache.ini";
@@ -33,14 +33,14 @@ void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& 
     GameRoot = root;
     LoadCacheIndexOrWarn(index, root + IndexBelowInstallFolder, seams.Boxes);
     FillCacheList(seams.Rows, index, prefs);
-    seams.Status.SetStatusText(IntegrationTexts::CacheOpened);
+    seams.Status.SetStatusText(JobTexts::CacheOpened);
     return;
   }
   const std::optional<std::string> picked =
-      seams.Picker.PickCacheIndexFile(IntegrationTexts::OpenCacheDialogTitle, IntegrationTexts::OpenCacheDialogFilter);
+      seams.Picker.PickCacheIndexFile(JobTexts::OpenCacheDialogTitle, JobTexts::OpenCacheDialogFilter);
   if (!picked) return;
   LoadCacheIndexOrWarn(index, *picked, seams.Boxes);
   GameRoot = FolderOf(*picked) + ParentFolder;
   FillCacheList(seams.Rows, index, prefs);
-  seams.Status.SetStatusText(IntegrationTexts::CacheOpened);
+  seams.Status.SetStatusText(JobTexts::CacheOpened);
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "win/handles.h"
 #include "core/prefs_store.h"
+#include "win/handles.h"
 
 // Where the preferences live, below HKEY_LOCAL_MACHINE; given with its trailing backslash.
 inline constexpr const char* PrefsKeyPath = "Software\\Morvane\\Pellorin\\";

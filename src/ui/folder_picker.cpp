@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "win/application.h"
-#include "win/window_base.h"
 #include "core/prefs_dialog_layout.h"
 #include "ui/prefs_dialog_texts.h"
+#include "win/application.h"
+#include "win/window_base.h"
 
 namespace {
 constexpr UINT_PTR PickerSubclassId = 1;

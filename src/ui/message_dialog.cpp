@@ -3,13 +3,13 @@
 #include <cstring>
 #include <vector>
 
-#include "win/application.h"
 #include "core/exceptions.h"
-#include "win/handles.h"
 #include "core/window_layout.h"
+#include "ui/resource.h"
+#include "win/application.h"
+#include "win/handles.h"
 #include "win/window_base.h"
 #include "win/window_texts.h"
-#include "ui/resource.h"
 
 namespace {
 

@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "job/open_cache.h"
-#include "win/application.h"
 #include "core/exceptions.h"
-#include "core/window_layout.h"
 #include "core/main_window_layout.h"
+#include "core/window_layout.h"
+#include "job/mutator_registration.h"
+#include "job/open_cache.h"
 #include "ui/main_window_texts.h"
 #include "ui/resource.h"
+#include "win/application.h"
 
 TMainForm* MainForm = nullptr;
 
@@ -21,14 +22,10 @@ namespace {
 constexpr const char* MainWindowClass = "TMainForm";
 constexpr int MainOuterWidth = 528;
 constexpr int MainOuterHeight = 377;
-constexpr UINT_PTR ListSubclassId = 1;
 constexpr int FontPoints = 8;
 constexpr COLORREF PictureTransparency = RGB(255, 0, 255);
-constexpr int SmallPicture = 16;
 constexpr int ButtonPicture = 24;
-constexpr int SelectAllImage = 2;
 constexpr int ButtonPictureMargin = 4;
-constexpr UINT RepaintListMessage = WM_APP + 1;
 constexpr UINT_PTR ProgressTimerId = 1;
 // The progress bar repaints itself at once on every change of its position, which costs more
 // than copying a chunk: a visible bar is changed at most this often, about 25 times a second.
@@ -100,11 +97,7 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
       boxes_(services_.Boxes ? services_.Boxes : &ownBoxes_),
       commands_(TJobSeams{*this, *this, *this, *this, *this}, services_.Prefs, launcher_) {
   MainForm = this;
-  launcher_.Action = "Open";
-  launcher_.ShowMode = TShowMode::smHide;
-  launcher_.Timeout = -1;
-  launcher_.WaitType = TWaitType::wtProcessMessages;
-  launcher_.WaitUntilFinished = true;
+  ConfigureGameToolLauncher(launcher_);
   launcher_.ProcessMessages = [] { Application.ProcessMessages(); };
   // A close chosen during a long operation waits for it; the window then closes as usual.
   commands_.OnCloseReady = [this] { ::PostMessageA(Handle(), WM_CLOSE, 0, 0); };
@@ -289,23 +282,6 @@ void TMainForm::ApplyProgress() {
   progressAppliedAt_ = ::GetTickCount64();
 }
 
-void TMainForm::SetRowTicked(int row, bool ticked) {
-  rows_.SetTicked(row, ticked);
-  ScheduleListRepaint();
-}
-
-void TMainForm::ReplaceRows(std::vector<TListingRow> rows) {
-  ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-  // As when every row of a list is deleted: no row stays selected or focused.
-  LVITEMA cleared{};
-  cleared.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&cleared));
-  rows_.Replace(std::move(rows));
-  ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.Count(), 0);
-  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(list_, nullptr, TRUE);
-}
-
 std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
   const std::string filterPairs = OpenDialogFilter(filter);
   char fileName[MAX_PATH] = "";
@@ -359,13 +335,7 @@ LRESULT TMainForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_SYSCOMMAND:
-      // No maximise box, so no maximise by any other way either (title-bar double click, keys).
-      if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
-      // The minimise box minimises the program as a whole, as its taskbar button does.
-      if ((wParam & 0xFFF0) == SC_MINIMIZE && Application.Handle()) {
-        Application.Minimize();
-        return 0;
-      }
+      if (SysCommandHandled(wParam)) return 0;
       break;
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION) return 0;
@@ -374,14 +344,7 @@ LRESULT TMainForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       Exit1Click();
       return 0;
     case WM_ACTIVATE:
-      // The keyboard focus goes back to the control that had it (the list at first) whenever the
-      // window is active again, after a message box or the preferences dialog as after a switch.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focused = ::GetFocus();
-        if (focused && ::IsChild(Handle(), focused)) focusedControl_ = focused;
-      } else {
-        ::SetFocus(focusedControl_ && ::IsWindow(focusedControl_) ? focusedControl_ : list_);
-      }
+      FormActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_TIMER:
       if (wParam != ProgressTimerId) break;
@@ -395,6 +358,28 @@ LRESULT TMainForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       break;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool TMainForm::SysCommandHandled(WPARAM command) {
+  // No maximise box, so no maximise by any other way either (title-bar double click, keys).
+  if ((command & 0xFFF0) == SC_MAXIMIZE) return true;
+  // The minimise box minimises the program as a whole, as its taskbar button does.
+  if ((command & 0xFFF0) == SC_MINIMIZE && Application.Handle()) {
+    Application.Minimize();
+    return true;
+  }
+  return false;
+}
+
+void TMainForm::FormActivate(bool active) {
+  // The keyboard focus goes back to the control that had it (the list at first) whenever the
+  // window is active again, after a message box or the preferences dialog as after a switch.
+  if (!active) {
+    HWND focused = ::GetFocus();
+    if (focused && ::IsChild(Handle(), focused)) focusedControl_ = focused;
+  } else {
+    ::SetFocus(focusedControl_ && ::IsWindow(focusedControl_) ? focusedControl_ : list_);
+  }
 }
 
 void TMainForm::HandleCommand(WORD id, WORD code) {
@@ -451,127 +436,4 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
     default:
       return 0;
   }
-}
-
-void TMainForm::SupplyRowData(NMLVDISPINFOA& info) const {
-  LVITEMA& item = info.item;
-  if (!rows_.Contains(item.iItem)) return;
-  if (item.mask & LVIF_TEXT) CopyToBuffer(rows_.ColumnText(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
-  if (item.mask & LVIF_IMAGE) item.iImage = rows_.Row(item.iItem).ImageIndex;
-  if (item.mask & LVIF_STATE) {
-    item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(rows_.StateImageOf(item.iItem));
-    item.stateMask |= LVIS_STATEIMAGEMASK;
-  }
-}
-
-LRESULT TMainForm::FindRow(UINT flags, const std::string& text, int start) const {
-  if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) return -1;
-  return rows_.FindCaption(text, start, (flags & LVFI_PARTIAL) != 0, (flags & LVFI_WRAP) != 0);
-}
-
-void TMainForm::ShowPopupMenu(LPARAM screenPoint) {
-  POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-  if (screenPoint == -1) {
-    // From the keyboard (menu key, Shift+F10): at the list's top-left corner.
-    at = {0, 0};
-    ::ClientToScreen(list_, &at);
-  }
-  ::TrackPopupMenu(PopupMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-}
-
-void TMainForm::MeasureMenuPicture(MEASUREITEMSTRUCT& item) const {
-  item.itemWidth = SmallPicture;
-  item.itemHeight = SmallPicture;
-}
-
-void TMainForm::DrawMenuPicture(const DRAWITEMSTRUCT& item) const {
-  if (item.CtlType != ODT_MENU) return;
-  const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - SmallPicture) / 2;
-  ::ImageList_Draw(imageList1_.Get(), SelectAllImage, item.hDC, item.rcItem.left, top, ILD_TRANSPARENT);
-}
-
-// --- the list -------------------------------------------------------------------------------
-
-LRESULT CALLBACK TMainForm::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR form) {
-  auto* self = reinterpret_cast<TMainForm*>(form);
-  if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(list, &TMainForm::ListProc, ListSubclassId);
-    return ::DefSubclassProc(list, message, wParam, lParam);
-  }
-  return GuardedDispatch([&] { return self->HandleListMessage(message, wParam, lParam); }, LRESULT{0});
-}
-
-LRESULT TMainForm::HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (TickAtPoint(lParam)) return 0;
-      break;
-    case WM_KEYDOWN:
-      if (wParam != VK_SPACE) break;
-      ToggleFocusedRow();
-      return 0;
-    case WM_CHAR:
-      if (wParam == ' ') return 0;  // Space ticks; it does not take part in the type-ahead search
-      break;
-    case LVM_SETITEMSTATE:
-      return SetItemState(wParam, reinterpret_cast<const LVITEMA*>(lParam));
-    case LVM_GETITEMSTATE:
-      return GetItemState(wParam, lParam);
-    default:
-      break;
-  }
-  return ::DefSubclassProc(list_, message, wParam, lParam);
-}
-
-bool TMainForm::TickAtPoint(LPARAM clientPoint) {
-  LVHITTESTINFO hit{};
-  hit.pt = {static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
-  const int row = static_cast<int>(::SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  if (!rows_.Contains(row) || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
-  ::SetFocus(list_);
-  rows_.Toggle(row);
-  ScheduleListRepaint();
-  return true;
-}
-
-void TMainForm::ToggleFocusedRow() {
-  const int row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  if (!rows_.Contains(row)) return;
-  rows_.Toggle(row);
-  ScheduleListRepaint();
-}
-
-LRESULT TMainForm::SetItemState(WPARAM item, const LVITEMA* state) {
-  if (!state) return FALSE;
-  const int row = static_cast<int>(item);
-  bool done = true;
-  if (state->stateMask & LVIS_STATEIMAGEMASK) {
-    done = rows_.ApplyStateImage(row, (state->state & LVIS_STATEIMAGEMASK) >> 12);
-    if (done) {
-      ScheduleListRepaint();
-    }
-  }
-  // Selection, focus and the other states stay with the list view.
-  LVITEMA rest = *state;
-  rest.stateMask &= ~LVIS_STATEIMAGEMASK;
-  if (rest.stateMask == 0) return done;
-  const LRESULT restDone = ::DefSubclassProc(list_, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&rest));
-  return done && restDone;
-}
-
-LRESULT TMainForm::GetItemState(WPARAM item, LPARAM mask) {
-  const int row = static_cast<int>(item);
-  LRESULT state = ::DefSubclassProc(list_, LVM_GETITEMSTATE, item, mask & ~LVIS_STATEIMAGEMASK);
-  if ((mask & LVIS_STATEIMAGEMASK) && rows_.Contains(row)) state |= INDEXTOSTATEIMAGEMASK(rows_.StateImageOf(row));
-  return state;
-}
-
-void TMainForm::ScheduleListRepaint() {
-  // One repaint of the list for any number of ticks made before the next message: Select All
-  // over 100,000 rows then costs one repaint, not one per row.
-  if (repaintPending_) return;
-  repaintPending_ = true;
-  ::PostMessageA(Handle(), RepaintListMessage, 0, 0);
 }

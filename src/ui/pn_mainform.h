@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "job/message_boxes.h"
-#include "ui/message_dialog.h"
-#include "win/handles.h"
-#include "win/launcher.h"
-#include "win/window_base.h"
-#include "ui/pn_preferences.h"
 #include "core/list_view_rows.h"
 #include "job/job_controller.h"
 #include "job/job_seams.h"
+#include "job/message_boxes.h"
+#include "ui/message_dialog.h"
+#include "ui/pn_preferences.h"
+#include "win/handles.h"
+#include "win/launcher.h"
+#include "win/window_base.h"
 
 struct TAppliedPrefs;
 
@@ -94,6 +94,11 @@ public:
 
 private:
 
+  static constexpr UINT_PTR ListSubclassId = 1;
+  static constexpr int SmallPicture = 16;   // list and menu pictures
+  static constexpr int SelectAllImage = 2;  // the menu's picture in imageList1_
+  // Posted to repaint the list once after any number of ticks.
+  static constexpr UINT RepaintListMessage = WM_APP + 1;
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   // From CreateWindowEx's return until the window is destroyed.
@@ -104,6 +109,8 @@ private:
   void LoadPictures();
   void LayOutControls();
   void HandleCommand(WORD id, WORD code);
+  bool SysCommandHandled(WPARAM command);
+  void FormActivate(bool active);
   LRESULT HandleNotify(const NMHDR& header, LPARAM lParam);
   void SupplyRowData(NMLVDISPINFOA& info) const;
   LRESULT FindRow(UINT flags, const std::string& text, int start) const;

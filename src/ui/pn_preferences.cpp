@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "win/application.h"
 #include "core/exceptions.h"
 #include "core/prefs_dialog_layout.h"
 #include "ui/prefs_dialog_texts.h"
 #include "ui/resource.h"
+#include "win/application.h"
 
 TPrefsForm* PrefsForm = nullptr;
 
@@ -117,14 +117,7 @@ auto TPrefsForm::Operate(F&& operation) {
 // ---- Handlers ----
 
 void TPrefsForm::FormCreate() {
-  if (Operate([this] { return prefs_.LoadPrefs(); })) return;
-  // First run: default folders through the main window's Open cache, stored and applied at once;
-  // the packages already in those folders are then shown as such.
-  tbQuickPathClick();
-  prefs_.SavePrefs();
-  Operate([this] { return prefs_.LoadPrefs(); });
-  host_.RelistPackages();
-  messages_.ShowInformation(PrefsDialogTexts::FirstRun);
+  Operate([this] { LoadPrefsOrSetUpFirstRun(prefs_, host_, messages_); });
 }
 
 void TPrefsForm::PathButtonClick(int row) {
@@ -134,8 +127,7 @@ void TPrefsForm::PathButtonClick(int row) {
 }
 
 void TPrefsForm::tbQuickPathClick() {
-  host_.OpenCache();
-  Operate([this] { FillDefaultPaths(prefs_.Editable, host_.GameRoot()); });
+  Operate([this] { FillDefaultPathsFromGame(prefs_, host_); });
 }
 
 void TPrefsForm::tbSaveClick() {

@@ -12,24 +12,14 @@
 #include <optional>
 #include <string>
 
+#include "core/preferences.h"
+#include "job/first_run.h"
 #include "job/message_boxes.h"
+#include "ui/folder_picker.h"
 #include "win/handles.h"
 #include "win/window_base.h"
-#include "core/preferences.h"
-#include "ui/folder_picker.h"
 
 // What the dialog needs of the main window.
-class IPrefsHost {
-public:
-  virtual ~IPrefsHost() = default;
-  // The main window's Open cache command, with all its effects (tbOpenCacheClick).
-  virtual void OpenCache() = 0;
-  // The game's root folder as Open cache left it: ending in "\" when found, else as it was.
-  virtual std::string GameRoot() const = 0;
-  // Lists the loaded index's packages again against the applied folders: the first run applies its
-  // default folders only after its Open cache has listed them.
-  virtual void RelistPackages() = 0;
-};
 
 class TPrefsForm : private TWindowBase {
 public:

@@ -1,8 +1,6 @@
 #pragma once
 // The preferences dialog's texts beyond those of its template (resources.rc).
 namespace PrefsDialogTexts {
-inline constexpr const char* FirstRun =
-    "Since this is your first time using Pellorin, you should\r\nconsider setting your preferences.";
 inline constexpr const char* FolderDialogTitle = "Browse for Folder";
 inline constexpr const char* CreateFolderButton = "Create Folder";
 inline constexpr const char* DeleteButton = "Delete";

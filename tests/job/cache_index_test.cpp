@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "job/cache_index.h"
-#include "win/files.h"
 #include "core/exceptions.h"
+#include "job/cache_index.h"
 #include "support/test_files.h"
+#include "win/files.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The copy of one payload, on real files under Wine.
 #include <gtest/gtest.h>
 
-#include "win/handles.h"
 #include "job/copy_file.h"
 #include "job/main_job_fixture.h"
+#include "win/handles.h"
 
 namespace {
 

@@ -19,14 +19,14 @@
 #include <memory>
 #include <set>
 
-#include "win/files.h"
+#include "job/job_controller.h"
 #include "job/job_texts.h"
 #include "job/main_job_fixture.h"
-#include "job/job_controller.h"
+#include "win/files.h"
 
 namespace {
 
-const std::string Succeeded = std::string("info: ") + IntegrationTexts::RunSucceeded;
+const std::string Succeeded = std::string("info: ") + JobTexts::RunSucceeded;
 
 struct TPackage {
   uint32_t n;  // its cache key is TGameFolder::Key(n)
@@ -236,7 +236,7 @@ TEST(FaultMatrix, DiskFullDuringACopy) {
     job.Open({{1, "DM-Rankin.ut2", 40000, true}, {2, "Rock.utx", 50000, true}, {3, "Boom.uax", 30000, true}});
     job.commands.CopyIo = FillingDisk(c.capacity);
 
-    EXPECT_EQ(job.Integrate(), IntegrationTexts::ErrorWritingOutputFile);
+    EXPECT_EQ(job.Integrate(), JobTexts::ErrorWritingOutputFile);
     std::set<uint32_t> integrated;
     for (size_t i = 0; i < c.failing; ++i) integrated.insert(job.packages[i].n);
     job.ExpectNothingLost(integrated);
@@ -263,7 +263,7 @@ TEST(FaultMatrix, PayloadVanishedOrLockedBeforeTheRun) {
       job.before.erase(job.Relative(payload));
     }
 
-    EXPECT_EQ(job.Integrate(), IntegrationTexts::ErrorOpeningFile);
+    EXPECT_EQ(job.Integrate(), JobTexts::ErrorOpeningFile);
     lock.Reset();
     std::set<uint32_t> integrated;
     for (size_t i = 0; i < c.failing; ++i) integrated.insert(job.packages[i].n);
@@ -296,7 +296,7 @@ TEST(FaultMatrix, IndexLockedDuringTheSave) {
   job.Open({{1, "Rock.utx", 30000, true}, {2, "DM-Rankin.ut2", 20000, true}, {3, "Boom.uax", 100, false}});
   std::unique_ptr<TChild> holder;
   job.view.OnStatusText = [&](const std::string& text) {
-    if (text == IntegrationTexts::UpdatingCacheFile && !holder)
+    if (text == JobTexts::UpdatingCacheFile && !holder)
       holder = std::make_unique<TChild>("hold", job.game.Index());
   };
   const std::string error = job.Integrate();
@@ -428,7 +428,7 @@ TEST(FaultMatrix, DestinationMissingReadOnlyOrInUse) {
     TFileHandle game(fault == InUse ? ::CreateFileA(former.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                                     : INVALID_HANDLE_VALUE);
 
-    EXPECT_EQ(job.Integrate(), IntegrationTexts::ErrorCreatingOutputFile);
+    EXPECT_EQ(job.Integrate(), JobTexts::ErrorCreatingOutputFile);
     game.Reset();
     job.ExpectNothingLost({1});
     EXPECT_EQ(job.view.Status, "Copying DM-Rankin.ut2...");
@@ -474,12 +474,12 @@ TEST(FaultMatrix, EveryCommandDuringACopyAndDuringTheToolsRun) {
     EXPECT_EQ(job.Integrate(), "");
     EXPECT_TRUE(chosen && busy);
     EXPECT_FALSE(preferences);
-    EXPECT_EQ(note, IntegrationTexts::BusyRefusal);
+    EXPECT_EQ(note, JobTexts::BusyRefusal);
     job.ExpectNothingLost({1, 2, 3});
     EXPECT_EQ(job.game.ToolCalls(), std::vector<std::string>{job.game.ToolCall("exportcache Held.u")});
     EXPECT_EQ(job.view.Boxes, std::vector<std::string>{Succeeded});
     EXPECT_TRUE(job.view.Dialogs.empty());
-    EXPECT_EQ(job.view.Status, IntegrationTexts::Done);
+    EXPECT_EQ(job.view.Status, JobTexts::Done);
   }
 }
 
@@ -518,7 +518,7 @@ TEST(FaultMatrix, GameToolMissing) {
   EXPECT_EQ(job.Integrate(), "");
   job.ExpectNothingLost({1, 2});
   EXPECT_EQ(job.view.Boxes, std::vector<std::string>{Succeeded});
-  EXPECT_EQ(job.view.Status, IntegrationTexts::Done);
+  EXPECT_EQ(job.view.Status, JobTexts::Done);
   EXPECT_NE(std::find(job.view.Statuses.begin(), job.view.Statuses.end(), "Installing mutator MyMutator.u..."),
             job.view.Statuses.end());
 }

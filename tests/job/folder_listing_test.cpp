@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "job/cache_index.h"
-#include "win/files.h"
-#include "job/folder_listing.h"
-#include "core/safe_names.h"
 #include "core/listing_row_printer.h"
+#include "core/safe_names.h"
 #include "core/text_rules.h"
+#include "job/cache_index.h"
+#include "job/folder_listing.h"
 #include "support/test_files.h"
+#include "win/files.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "job/cache_index.h"
-#include "win/files.h"
-#include "job/open_cache.h"
 #include "job/integration_run.h"
 #include "job/job_texts.h"
 #include "job/main_job_fixture.h"
+#include "job/open_cache.h"
+#include "win/files.h"
 
 namespace {
 
-const std::string Succeeded = std::string("info: ") + IntegrationTexts::RunSucceeded;
+const std::string Succeeded = std::string("info: ") + JobTexts::RunSucceeded;
 
 // The file operations of the run and of the index save, each noting what it did in one list.
 TCopyIo RecordedCopyIo(std::vector<std::string>& events) {

@@ -2,9 +2,9 @@
 // close request that waits for it, on a real game folder with the stand-in for the game's tool.
 #include <gtest/gtest.h>
 
+#include "job/job_controller.h"
 #include "job/job_texts.h"
 #include "job/main_job_fixture.h"
-#include "job/job_controller.h"
 
 namespace {
 
@@ -63,9 +63,9 @@ TEST_F(JobController, CommandsChosenDuringARunAreRefusedWhileTicksStillCount) {
   EXPECT_EQ(Integrate(), "");
   EXPECT_TRUE(busy);
   EXPECT_FALSE(preferences || commands.Busy() || !commands.CanShowPreferences());
-  EXPECT_EQ(note, IntegrationTexts::BusyRefusal);
+  EXPECT_EQ(note, JobTexts::BusyRefusal);
   EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "B.utx"), "b");  // ticked during the run
-  EXPECT_EQ(view.Boxes.back(), std::string("info: ") + IntegrationTexts::RunSucceeded);
+  EXPECT_EQ(view.Boxes.back(), std::string("info: ") + JobTexts::RunSucceeded);
   EXPECT_EQ(view.Status, "Done!");
 
   // A run that fails after a refusal shows its own last step again.

@@ -13,11 +13,11 @@
 
 #ifdef PN_REAL_FILES
 #include "job/cache_index.h"
-#include "win/files.h"
 #include "job/folder_listing.h"
-#include "job/open_cache.h"
 #include "job/integration_run.h"
 #include "job/main_job_fixture.h"
+#include "job/open_cache.h"
+#include "win/files.h"
 #endif
 
 namespace {

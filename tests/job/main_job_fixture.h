@@ -7,13 +7,13 @@
 #include <deque>
 #include <functional>
 
+#include "core/applied_prefs.h"
 #include "core/exceptions.h"
+#include "job/job_seams.h"
+#include "job/mutator_registration.h"
+#include "support/test_files.h"
 #include "win/handles.h"
 #include "win/launcher.h"
-#include "job/mutator_registration.h"
-#include "core/applied_prefs.h"
-#include "support/test_files.h"
-#include "job/job_seams.h"
 
 // Records what the operations show ("warning: ...", "ask: ...", "confirm: ...", "info: ...") and
 // answers from a script (Yes when it runs out).

@@ -59,7 +59,7 @@ TEST_F(MutatorRegistration, BulkCommandRegistersEachUnregisteredNonStockEntryUnl
 
     RegisterUninstalledMutators(game.Prefs, view, view, launcher, [] { return false; });
 
-    EXPECT_EQ(view.Boxes, std::vector<std::string>{std::string("ask: ") + IntegrationTexts::RegisterWarning});
+    EXPECT_EQ(view.Boxes, std::vector<std::string>{std::string("ask: ") + JobTexts::RegisterWarning});
     EXPECT_EQ(game.ToolCalls(), c.runs ? (std::vector<std::string>{game.ToolCall("exportcache Folder.u"),
                                                                     game.ToolCall("exportcache MyMutator.u"),
                                                                     game.ToolCall("exportcache With Space.u")})

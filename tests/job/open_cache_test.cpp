@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "job/game_install.h"
-#include "job/main_job_fixture.h"
 #include "job/job_controller.h"
+#include "job/main_job_fixture.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/exceptions.h"
-#include "win/handles.h"
 #include "core/preferences.h"
 #include "job/registry_prefs_store.h"
+#include "win/handles.h"
 
 namespace {
 

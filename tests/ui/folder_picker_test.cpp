@@ -6,9 +6,9 @@
 
 #include <functional>
 
-#include "ui/window_driver.h"
 #include "core/prefs_dialog_layout.h"
 #include "support/test_files.h"
+#include "ui/window_driver.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "win/application.h"
 #include "core/exceptions.h"
-#include "ui/window_driver.h"
 #include "ui/resource.h"
+#include "ui/window_driver.h"
+#include "win/application.h"
 
 namespace {
 

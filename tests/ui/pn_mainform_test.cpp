@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "win/application.h"
-#include "ui/window_driver.h"
-#include "job/job_texts.h"
 #include "core/applied_prefs.h"
 #include "core/memory_prefs_store.h"
-#include "ui/pn_preferences.h"
+#include "job/job_texts.h"
 #include "support/test_files.h"
 #include "ui/main_window_texts.h"
 #include "ui/pn_mainform.h"
+#include "ui/pn_preferences.h"
 #include "ui/resource.h"
+#include "ui/window_driver.h"
+#include "win/application.h"
 
 namespace {
 
@@ -381,7 +381,7 @@ TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
   EXPECT_TRUE(boxes.Calls[0].ProgressVisible);
   EXPECT_EQ(boxes.Calls[0].Status, "Deleting " + CacheGuid(2) + "-1.uxx...");
   EXPECT_EQ(boxes.Calls[1].Kind, "Information");
-  EXPECT_EQ(boxes.Calls[1].Text, IntegrationTexts::RunSucceeded);
+  EXPECT_EQ(boxes.Calls[1].Text, JobTexts::RunSucceeded);
   EXPECT_FALSE(boxes.Calls[1].ProgressVisible);
   EXPECT_EQ(boxes.Calls[1].Status, "Done!");
 

@@ -9,12 +9,12 @@
 #include <fstream>
 #include <vector>
 
-#include "win/application.h"
 #include "core/exceptions.h"
-#include "ui/window_driver.h"
 #include "core/memory_prefs_store.h"
-#include "ui/prefs_dialog_texts.h"
+#include "job/job_texts.h"
 #include "ui/resource.h"
+#include "ui/window_driver.h"
+#include "win/application.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ TEST_F(PrefsFormTest, FirstRunStoresAppliesAndAnnouncesDefaultFolders) {
   EXPECT_EQ(StoredNumber(store, "AutoRegMutators"), 1u);
   EXPECT_EQ(StoredNumber(store, "PromptMutReg"), 1u);
   EXPECT_TRUE(form.Applied().AutoRegMutators && form.Applied().PromptMutReg);
-  EXPECT_EQ(boxes.Shown, std::vector<std::string>{PrefsDialogTexts::FirstRun});
+  EXPECT_EQ(boxes.Shown, std::vector<std::string>{JobTexts::FirstRun});
   EXPECT_EQ(host.RelistedWithMaps, std::vector<std::string>{"C:\\UT2004\\Maps\\"}) << "once, with the defaults applied";
 
   // The next start loads what was stored and neither opens the cache nor shows a box.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "win/files.h"
 #include "support/test_files.h"
+#include "win/files.h"
 
 TEST(FileSizeOf, SizesTheFirstEntryOfAnyKindWhileOnlyFilesArePresent) {
   TTempFolder folder;

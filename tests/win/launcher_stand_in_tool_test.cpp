@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "support/test_files.h"
 #include "win/handles.h"
 #include "win/launcher.h"
-#include "support/test_files.h"
 
 TEST(StandInTool, RecordsTheCallWritesTheRegistrationFileAndCanBeHeld) {
   TTempFolder temp;

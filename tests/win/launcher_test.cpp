@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 
-#include "win/handles.h"
-#include "win/launcher.h"
 #include "support/test_child.h"
 #include "support/test_files.h"
+#include "win/handles.h"
+#include "win/launcher.h"
 
 namespace {
 

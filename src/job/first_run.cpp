@@ -1,0 +1,18 @@
+#include "job/first_run.h"
+
+#include "core/preferences.h"
+#include "job/job_texts.h"
+
+void FillDefaultPathsFromGame(TPreferences& prefs, IPrefsHost& host) {
+  host.OpenCache();
+  FillDefaultPaths(prefs.Editable, host.GameRoot());
+}
+
+void LoadPrefsOrSetUpFirstRun(TPreferences& prefs, IPrefsHost& host, IMessageBoxes& boxes) {
+  if (prefs.LoadPrefs()) return;
+  FillDefaultPathsFromGame(prefs, host);
+  prefs.SavePrefs();
+  (void)prefs.LoadPrefs();  // the values just stored
+  host.RelistPackages();
+  boxes.ShowInformation(JobTexts::FirstRun);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The preferences at start-up, and the first run's set-up when none are stored yet.
+#include <string>
+
+#include "job/message_boxes.h"
+
+class TPreferences;
+
+// What the preferences need of the main window: its Open cache and what it found.
+class IPrefsHost {
+public:
+  virtual ~IPrefsHost() = default;
+  // The main window's Open cache command, with all its effects (tbOpenCacheClick).
+  virtual void OpenCache() = 0;
+  // The game's root folder as Open cache left it: ending in "\" when found, else as it was.
+  virtual std::string GameRoot() const = 0;
+  // Lists the loaded index's packages again against the applied folders: the first run applies
+  // its default folders only after its Open cache has listed them.
+  virtual void RelistPackages() = 0;
+};
+
+// "Default paths": Open cache finds the game, and the nine folders below its root fill the
+// editable preferences.
+void FillDefaultPathsFromGame(TPreferences& prefs, IPrefsHost& host);
+
+// Loads the stored preferences. With none stored, the first run: default folders from the game,
+// stored and applied at once, the packages already in those folders listed as such, and the user
+// told so.
+void LoadPrefsOrSetUpFirstRun(TPreferences& prefs, IPrefsHost& host, IMessageBoxes& boxes);
