@@ -6,12 +6,12 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "win/application.h"
-#include "ui/message_dialog.h"
-#include "ui/pn_preferences.h"
-#include "ui/folder_picker.h"
 #include "job/registry_prefs_store.h"
+#include "ui/folder_picker.h"
+#include "ui/message_dialog.h"
 #include "ui/pn_mainform.h"
+#include "ui/pn_preferences.h"
+#include "win/application.h"
 
 namespace {
 

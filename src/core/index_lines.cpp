@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/text_rules.h"
 #include "core/exceptions.h"
+#include "core/text_rules.h"
 
 namespace {
 

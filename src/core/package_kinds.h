@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/text_rules.h"
 #include "core/applied_prefs.h"
+#include "core/text_rules.h"
 
 enum TPackageKind { pkMap, pkMutator, pkTexture, pkSound, pkMusic, pkStaticMesh, pkKarma, pkAnimation, pkOther };
 

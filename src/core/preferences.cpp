@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "core/text_rules.h"
 #include "core/exceptions.h"
 #include "core/prefs_texts.h"
+#include "core/text_rules.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "win/handles.h"
 #include "ui/resource.h"
+#include "win/handles.h"
 
 namespace {
 
