@@ -11,6 +11,8 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-utils x11-apps imagemagick
   python3
+  zlib1g-dev libz-mingw-w64-dev
+  zip unzip
 )
 
 sudo_cmd=()

@@ -56,6 +56,9 @@ python3 -m unittest discover -s "$root/scripts" -p 'test_*.py' || status=1
 echo "== demo script"
 bash "$root/scripts/test_demo.sh" "$(find "$build_win/tools" -name ucc.exe | head -1)" || status=1
 
-echo "== fuzzing the cache index"
+echo "== the release archive"
+bash "$root/scripts/test_release.sh" || status=1
+
+echo "== fuzzing the cache index, package headers, .uz2 files and .zip archives"
 bash "$root/scripts/fuzz.sh" || status=1
 exit $status

@@ -1,0 +1,35 @@
+#pragma once
+// The byte streams the archive code reads and writes, so that files, memory or anything else can
+// feed it. A stream reports its own failures by throwing an Exception with the text the user
+// reads (a full disk, a read error); the archive code lets them pass unchanged.
+#include <cstddef>
+#include <cstdint>
+
+// Bytes read front to back.
+class IByteSource {
+public:
+  virtual ~IByteSource() = default;
+  // Reads up to size bytes into buffer and returns how many. Fewer than asked is no sign of the
+  // end: only 0 is.
+  virtual size_t Read(char* buffer, size_t size) = 0;
+};
+
+// Bytes written front to back.
+class IByteSink {
+public:
+  virtual ~IByteSink() = default;
+  // Writes all size bytes, or throws.
+  virtual void Write(const char* data, size_t size) = 0;
+};
+
+// Bytes of a known size read at any offset: an archive read through its directory.
+class IRandomAccessSource {
+public:
+  virtual ~IRandomAccessSource() = default;
+  virtual std::uint64_t Size() = 0;
+  // Reads up to size bytes at offset and returns how many; 0 only at or past the end.
+  virtual size_t ReadAt(std::uint64_t offset, char* buffer, size_t size) = 0;
+};
+
+// Reads until size bytes are in or the source ends; returns how many.
+size_t ReadFully(IByteSource& source, char* buffer, size_t size);

@@ -1,0 +1,75 @@
+#pragma once
+// What a cached package's header says about it. The game's packages begin with a header giving
+// their version, their identity (a GUID, of which the game makes the cache key) and where their
+// name and import tables stand; the imports name the other packages the package needs. Only the
+// header and those two tables are read, never the package's contents.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Random access to the bytes of one file.
+class TByteSource {
+public:
+  virtual ~TByteSource() = default;
+  virtual uint64_t Size() const = 0;
+  // Copies n bytes from offset into buffer. The reader asks only for bytes inside Size(); a source
+  // that cannot read throws its own exception, which passes through the reader.
+  virtual void Read(uint64_t offset, size_t n, unsigned char* buffer) = 0;
+};
+
+// A package's identity as its header stores it: four 32-bit words.
+using TPackageGuid = std::array<uint32_t, 4>;
+
+// How many exports and names the package had when one of its generations was saved.
+struct TPackageGeneration {
+  uint32_t exportCount = 0;
+  uint32_t nameCount = 0;
+  bool operator==(const TPackageGeneration&) const = default;
+};
+
+struct TPackageHeader {
+  uint16_t version = 0;
+  uint16_t licensee = 0;
+  uint32_t flags = 0;
+  std::optional<TPackageGuid> guid;            // from version 68 on
+  std::vector<TPackageGeneration> generations;  // from version 68 on
+  // The packages it imports at the top level, by name without extension, in import order, each
+  // once (letter case of a..z ignored, the first spelling kept). Never empty names, but otherwise
+  // as the file has them: not yet checked as file names.
+  std::vector<std::string> neededPackages;
+};
+
+enum class TPackageFault {
+  None,
+  NotAPackage,          // too short for the signature, or another signature
+  Truncated,            // the file ends inside the header, a name or an import
+  OutsideFile,          // a table's count or offset beyond what the rest of the file could hold
+  NameLongerThanFile,   // a name's length beyond the end of the file
+  BadCompactIndex,      // a compact index beyond 32 bits
+  NameIndexOutOfRange,  // an import naming a name the name table does not have
+  BadName,              // an empty name, or one not ended by its zero byte or with a zero inside
+};
+
+struct TPackageReading {
+  TPackageFault fault = TPackageFault::None;
+  TPackageHeader header;  // read only when fault is None
+};
+
+// Reads the header, the name table and the import table. Every count and offset is checked
+// against the file's size before it is used, so a malformed file costs no more memory or reading
+// than its own size.
+TPackageReading ReadPackageHeader(TByteSource& source);
+
+// The reason text of a fault (package_texts.h); empty for None.
+const char* PackageFaultText(TPackageFault fault);
+
+// The GUID as the game writes it in cache keys: the four words as %08X, in order.
+std::string GuidKeyText(const TPackageGuid& guid);
+
+// True when key ("3F2A...D3-1") is GuidKeyText(guid), exactly, followed by "-" and a decimal
+// number.
+bool CacheKeyMatchesGuid(std::string_view key, const TPackageGuid& guid);

@@ -1,0 +1,95 @@
+// Fuzz target for the package header reader: any bytes as a cached package. The reader must never
+// read outside the file, read much more than the file, or hold memory beyond a small multiple of
+// the file's size, and what it returns must come from the file.
+#include <sanitizer/allocator_interface.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "core/package_header.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The bytes held at once by this thread's allocations while a package is read.
+thread_local bool counting = false;
+thread_local int64_t heldBytes = 0;
+thread_local int64_t mostHeldBytes = 0;
+
+void NoteMalloc(const volatile void*, size_t size) {
+  if (!counting) return;
+  heldBytes += static_cast<int64_t>(size);
+  mostHeldBytes = std::max(mostHeldBytes, heldBytes);
+}
+
+void NoteFree(const volatile void* pointer) {
+  if (counting && pointer)
+    heldBytes -= static_cast<int64_t>(__sanitizer_get_allocated_size(const_cast<const void*>(pointer)));
+}
+
+// The fuzzer's bytes, failing any read outside them.
+class TFuzzSource : public TByteSource {
+public:
+  explicit TFuzzSource(std::string_view bytes) : bytes_(bytes) {}
+  uint64_t Size() const override { return bytes_.size(); }
+  void Read(uint64_t offset, size_t n, unsigned char* buffer) override {
+    Check(offset <= bytes_.size() && n <= bytes_.size() - offset);
+    std::memcpy(buffer, bytes_.data() + offset, n);
+    bytesRead += n;
+  }
+  uint64_t bytesRead = 0;
+
+private:
+  std::string_view bytes_;
+};
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  Check(__sanitizer_install_malloc_and_free_hooks(NoteMalloc, NoteFree) != 0);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  TFuzzSource source(bytes);
+  heldBytes = mostHeldBytes = 0;
+  counting = true;
+  const TPackageReading reading = ReadPackageHeader(source);
+  counting = false;
+  // Each table is read forward once, from its offset to at most the end of the file.
+  Check(source.bytesRead <= 3 * size);
+  // The result's own strings and the name table's text, with room for growth: never a count's worth.
+  Check(mostHeldBytes <= static_cast<int64_t>(32 * size + 16384));
+
+  const TPackageHeader& header = reading.header;
+  if (reading.fault != TPackageFault::None) {
+    Check(std::strlen(PackageFaultText(reading.fault)) > 0);
+    Check(header.neededPackages.empty() && header.generations.empty() && !header.guid);
+    return 0;
+  }
+  Check(header.guid.has_value() == (header.version >= 68));
+  Check(header.generations.size() * 8 <= size);
+  if (header.guid) Check(CacheKeyMatchesGuid(GuidKeyText(*header.guid) + "-1", *header.guid));
+  for (size_t i = 0; i < header.neededPackages.size(); ++i) {
+    const std::string& name = header.neededPackages[i];
+    Check(!name.empty() && name.find('\0') == std::string::npos);
+    Check(bytes.find(name) != std::string_view::npos);
+    for (size_t j = 0; j < i; ++j) Check(!EqualIgnoringAsciiCase(name, header.neededPackages[j]));
+  }
+  return 0;
+}
