@@ -10,7 +10,9 @@ namespace {
 
 constexpr UINT SyncCallMessage = WM_APP + 1;  // the launch thread waits for a pending call
 constexpr UINT WakeMessage = WM_APP + 2;      // wakes the message wait after AbandonWait
-constexpr DWORD WakeMask = QS_POSTMESSAGE | QS_SENDMESSAGE | QS_ALLPOSTMESSAGE;
+// The message wait wakes for input and painting as well as for posted and sent messages, so that
+// the window repaints and takes clicks while the program runs.
+constexpr DWORD WakeMask = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
 constexpr DWORD BackgroundStep = 100;  // milliseconds per wait of the launch thread
 constexpr DWORD StartPollInterval = 10;
 
@@ -223,8 +225,10 @@ void TLauncher::WaitProcessMessages() {
 
   const HANDLE process = process_.Get();
   while (!abandoned_) {
+    // Input already in the queue wakes the wait too, not only input that arrived since the queue
+    // was last looked at; the message handling takes all of it, so the wait cannot spin on it.
     const DWORD result =
-        ::MsgWaitForMultipleObjects(1, &process, FALSE, request_.Timeout, WakeMask);
+        ::MsgWaitForMultipleObjectsEx(1, &process, request_.Timeout, WakeMask, MWMO_INPUTAVAILABLE);
     if (result == WAIT_OBJECT_0) {
       WaitFinished();
       DoFinished();

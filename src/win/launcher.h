@@ -62,6 +62,8 @@ public:
   // How the message wait handles waiting messages; by default the thread's own message pump
   // (PeekMessage, TranslateMessage, DispatchMessage until the queue is empty). A quit request met
   // by the default pump is posted again once the wait has ended, so the program's loop sees it.
+  // A replacement takes every waiting message, input included: input left in the queue wakes the
+  // wait again at once.
   std::function<void()> ProcessMessages;
 
   // The shell's show command for a show mode (SW_SHOWNORMAL, ...).

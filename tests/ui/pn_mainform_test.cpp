@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/applied_prefs.h"
@@ -472,6 +474,70 @@ TEST_F(MainFormTest, ExitClosesTheWindowWithoutWritingAnything) {
   EXPECT_FALSE(::IsWindow(list));
   EXPECT_TRUE(boxes.Calls.empty());
   EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
+}
+
+// Alt+F4 as the keyboard gives it: into the system's input, for the foreground window.
+void TypeAltF4() {
+  const std::pair<WORD, DWORD> strokes[] = {{VK_MENU, 0}, {VK_F4, 0}, {VK_F4, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
+  INPUT keys[std::size(strokes)] = {};
+  for (size_t i = 0; i < std::size(strokes); ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = strokes[i].first;
+    keys[i].ki.dwFlags = strokes[i].second;
+  }
+  ::SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
+}
+
+// While the game's tool runs, the window repaints and takes real input: Alt+F4 typed during a
+// registration ends the wait through the close path, the tool is left running, and the window
+// closes once the registration has stopped.
+TEST_F(MainFormTest, WhileTheGameToolRunsTheWindowRepaintsAndTakesTheKeyboardsClose) {
+  std::string toolFile = PN_STAND_IN_UCC;
+  std::replace(toolFile.begin(), toolFile.end(), '/', '\\');
+  ASSERT_TRUE(::CopyFileA(toolFile.c_str(), (prefs.SystemPath + "ucc.exe").c_str(), FALSE));
+  WriteFileBytes(prefs.SystemPath + "MyMutator.u", "package");
+  const std::string holdTool = prefs.SystemPath + "ucc-wait";  // the stand-in waits while it exists
+  WriteFileBytes(holdTool, "");
+  boxes.Answers = {TModalResult::Yes};
+  HWND window = form->Handle();
+  // In a corner, away from the pointer (in the middle of the test display), and with the mouse
+  // moves the arrangement brings handled: under Wine a mouse move waiting in the queue wakes any
+  // wait, which would hide a wait that ignores the keys.
+  ::SetWindowPos(window, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SetForegroundWindow(window);
+  ASSERT_EQ(::GetForegroundWindow(), window);
+  Application.ProcessMessages();
+
+  const TKernelHandle registrationOver(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  TKernelHandle tool;
+  bool toolLetGoByGuard = false;
+  std::thread user([&] {
+    const TLauncher& launcher = form->Launcher();
+    while (!launcher.Running() && ::WaitForSingleObject(registrationOver.Get(), 1) == WAIT_TIMEOUT) {
+    }
+    ::DuplicateHandle(::GetCurrentProcess(), launcher.ProcessHandle(), ::GetCurrentProcess(), tool.Put(), 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    ::InvalidateRect(window, nullptr, TRUE);
+    TypeAltF4();
+    // Only when the keys never reach the window: the tool is let go, so that the test fails
+    // rather than hangs.
+    if (::WaitForSingleObject(registrationOver.Get(), 60000) == WAIT_TIMEOUT) {
+      toolLetGoByGuard = true;
+      ::DeleteFileA(holdTool.c_str());
+    }
+  });
+  form->tbRegisterUninstalledClick();
+  ::SetEvent(registrationOver.Get());
+  user.join();
+
+  EXPECT_FALSE(toolLetGoByGuard) << "the keys never reached the window";
+  EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE)) << "not repainted during the wait";
+  ASSERT_TRUE(tool);
+  EXPECT_EQ(::WaitForSingleObject(tool.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the tool is left running";
+  Application.ProcessMessages();  // the close that waited for the registration
+  EXPECT_FALSE(::IsWindow(window));
+  ::DeleteFileA(holdTool.c_str());
+  ::WaitForSingleObject(tool.Get(), INFINITE);
 }
 
 // A key as the program's message loop meets it: posted to the focused control and taken through
