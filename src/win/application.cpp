@@ -5,6 +5,7 @@
 
 #include "core/error_text.h"
 #include "core/exceptions.h"
+#include "win/message_pump.h"
 #include "win/window_texts.h"
 
 TApplication Application;
@@ -186,16 +187,10 @@ void TApplication::Run(HWND mainWindow, HACCEL accelerators) {
 }
 
 void TApplication::ProcessMessages() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // The quit request belongs to the outer loop: put it back for Run (or a modal loop) and
-      // stop pumping here.
-      terminated_ = true;
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    Dispatch(message);
+  // A quit request belongs to the outer loop: it goes back for Run (or a modal loop).
+  if (const std::optional<int> quit = PumpWaitingMessages([this](MSG& message) { return PreTranslate(message); })) {
+    terminated_ = true;
+    ::PostQuitMessage(*quit);
   }
 }
 

@@ -45,61 +45,32 @@ private:
   Handle handle_ = Traits::Invalid();
 };
 
-struct TFileHandleTraits {  // CreateFile: INVALID_HANDLE_VALUE means none
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-struct TKernelHandleTraits {  // processes, threads, events: null means none
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-struct TFindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::FindClose(h); }
-};
-struct TRegKeyTraits {
-  using Handle = HKEY;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::RegCloseKey(h); }
-};
-struct TGdiObjectTraits {
-  using Handle = HGDIOBJ;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-struct TImageListTraits {
-  using Handle = HIMAGELIST;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::ImageList_Destroy(h); }
-};
-struct TWindowTraits {  // windows this program made, destroyed with everything they hold
-  using Handle = HWND;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-};
-struct TMenuTraits {  // menus that no window owns
-  using Handle = HMENU;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::DestroyMenu(h); }
-};
-struct TIconTraits {
-  using Handle = HICON;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+// What marks no handle of a kind, and how one is closed. Most kinds use null for none; the
+// file functions (CreateFile, FindFirstFile) use INVALID_HANDLE_VALUE.
+enum class TNoHandle { Null, InvalidHandleValue };
+
+template <typename THandle, auto CloseFunction, TNoHandle None = TNoHandle::Null>
+struct THandleTraits {
+  using Handle = THandle;
+  static Handle Invalid() noexcept {
+    if constexpr (None == TNoHandle::InvalidHandleValue)
+      return INVALID_HANDLE_VALUE;
+    else
+      return nullptr;
+  }
+  static void Close(Handle h) noexcept { CloseFunction(h); }
 };
 
-using TFileHandle = TUniqueHandle<TFileHandleTraits>;
-using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
-using TFindHandle = TUniqueHandle<TFindHandleTraits>;
-using TRegKey = TUniqueHandle<TRegKeyTraits>;
-using TGdiObject = TUniqueHandle<TGdiObjectTraits>;
-using TImageList = TUniqueHandle<TImageListTraits>;
-using TWindowHandle = TUniqueHandle<TWindowTraits>;
-using TMenuHandle = TUniqueHandle<TMenuTraits>;
-using TIconHandle = TUniqueHandle<TIconTraits>;
+using TFileHandle = TUniqueHandle<THandleTraits<HANDLE, ::CloseHandle, TNoHandle::InvalidHandleValue>>;
+using TFindHandle = TUniqueHandle<THandleTraits<HANDLE, ::FindClose, TNoHandle::InvalidHandleValue>>;
+using TKernelHandle = TUniqueHandle<THandleTraits<HANDLE, ::CloseHandle>>;  // processes, threads, events
+using TRegKey = TUniqueHandle<THandleTraits<HKEY, ::RegCloseKey>>;
+using TGdiObject = TUniqueHandle<THandleTraits<HGDIOBJ, ::DeleteObject>>;
+using TImageList = TUniqueHandle<THandleTraits<HIMAGELIST, ::ImageList_Destroy>>;
+// Windows this program made, destroyed with everything they hold.
+using TWindowHandle = TUniqueHandle<THandleTraits<HWND, ::DestroyWindow>>;
+using TMenuHandle = TUniqueHandle<THandleTraits<HMENU, ::DestroyMenu>>;  // menus that no window owns
+using TIconHandle = TUniqueHandle<THandleTraits<HICON, ::DestroyIcon>>;
 
 // The system's text for an error number, without its trailing full stop and line end.
 #include <string>

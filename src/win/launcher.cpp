@@ -5,6 +5,7 @@
 
 #include "core/exceptions.h"
 #include "win/launcher_texts.h"
+#include "win/message_pump.h"
 
 namespace {
 
@@ -15,16 +16,6 @@ constexpr UINT WakeMessage = WM_APP + 2;      // wakes the message wait after Ab
 constexpr DWORD WakeMask = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
 constexpr DWORD BackgroundStep = 100;  // milliseconds per wait of the launch thread
 constexpr DWORD StartPollInterval = 10;
-
-void RegisterSyncWindowClass(WNDPROC procedure) {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ::GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = LauncherTexts::SyncWindowClass;
-  // A second launcher finds the class already registered, which is all it needs.
-  ::RegisterClassExA(&windowClass);
-}
 
 }  // namespace
 
@@ -63,12 +54,9 @@ private:
 TLauncher::TLauncher()
     : syncDone_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       terminate_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-  RegisterSyncWindowClass(&TLauncher::SyncWindowProc);
-  syncWindow_.Reset(::CreateWindowExA(0, LauncherTexts::SyncWindowClass, "", 0, 0, 0, 0, 0,
-                                      HWND_MESSAGE, nullptr, ::GetModuleHandleA(nullptr),
-                                      nullptr));
-  if (syncWindow_)
-    ::SetWindowLongPtrA(syncWindow_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  TWindowPlace messageOnly;
+  messageOnly.Parent = HWND_MESSAGE;
+  syncWindow_.Reset(CreateObjectWindow(::GetModuleHandleA(nullptr), {LauncherTexts::SyncWindowClass}, "", messageOnly));
 }
 
 TLauncher::~TLauncher() {
@@ -299,15 +287,10 @@ void TLauncher::AbandonWait() {
 }
 
 void TLauncher::DefaultProcessMessages() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      quitSeen_ = true;
-      quitCode_ = static_cast<int>(message.wParam);
-      continue;
-    }
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+  // The quit request is kept until the wait has ended; the messages after it are handled still.
+  while (const std::optional<int> quit = PumpWaitingMessages()) {
+    quitSeen_ = true;
+    quitCode_ = *quit;
   }
 }
 
@@ -365,14 +348,10 @@ void TLauncher::RunPendingCall() {
   ::SetEvent(syncDone_.Get());
 }
 
-LRESULT CALLBACK TLauncher::SyncWindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  if (message == SyncCallMessage) {
-    auto* launcher = reinterpret_cast<TLauncher*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (launcher) launcher->RunPendingCall();
-    return 0;
-  }
-  return ::DefWindowProcA(window, message, wParam, lParam);
+LRESULT TLauncher::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != SyncCallMessage) return ::DefWindowProcA(window, message, wParam, lParam);
+  RunPendingCall();
+  return 0;
 }
 
 void TLauncher::JoinLaunchThread() {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "win/handles.h"
+#include "win/window_base.h"
 
 enum class TShowMode { smNormal = 0, smMaximized = 1, smMinimized = 2, smHide = 3 };
 enum class TWaitType { wtFullStop = 0, wtProcessMessages = 1 };
@@ -22,7 +23,7 @@ class TLaunchThread;
 using TNotifyEvent = std::function<void(TLauncher& sender)>;
 using TLaunchErrorEvent = std::function<void(TLauncher& sender, uint32_t errorCode)>;
 
-class TLauncher {
+class TLauncher : private TWindowBase {
 public:
   TLauncher();
   virtual ~TLauncher();
@@ -79,12 +80,6 @@ protected:
 
 private:
   friend class TLaunchThread;
-  struct TWindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-  };
-
   // The properties as they were when Launch was called: nested changes during a wait, and changes
   // on the creating thread while the launch thread starts the program, do not reach the start.
   struct TLaunchRequest {
@@ -105,7 +100,8 @@ private:
   void Synchronize(void (TLauncher::*dispatcher)());
   // On the creating thread, from the hidden window: runs the call the launch thread waits for.
   void RunPendingCall();
-  static LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool TakesMessagesOf(HWND window) const override { return syncWindow_.Get() == window; }
   void JoinLaunchThread();
 
   TLaunchRequest request_;
@@ -122,7 +118,7 @@ private:
 
   // Delivery of the launch thread's events on the creating thread: the launch thread stores the
   // call, posts a message to this message-only window and waits for syncDone_ or terminate_.
-  TUniqueHandle<TWindowTraits> syncWindow_;
+  TWindowHandle syncWindow_;
   std::mutex syncMutex_;
   void (TLauncher::*pendingCall_)() = nullptr;
   std::exception_ptr pendingError_;
