@@ -19,8 +19,8 @@ public:
   // The system's dialog call when no runner is given.
   explicit TMessageDialogs(TDialogRunner runDialog = {});
 
-  // A box that cannot be opened is shown as an error by the default error handler and answers
-  // No (a Yes/No box) or Ok: nothing goes ahead on a question nobody has seen.
+  // A box that cannot be opened is reported by the default error handler, and a question then
+  // answers No: nothing goes ahead on a question nobody has seen.
   void ShowWarning(const std::string& text) override;
   TModalResult AskWarning(const std::string& text) override;
   TModalResult AskConfirmation(const std::string& text) override;
