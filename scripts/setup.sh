@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest
   g++ clang libclang-rt-14-dev
   wine wine64 wine32:i386
