@@ -1,16 +1,3 @@
-# Cross build of the 64-bit Windows program and tests, for machines that cannot run 32-bit programs with the mingw-w64 posix-threads toolchain.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build of the program and its tests for x86_64, for machines that cannot run 32-bit programs.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(_triplet x86_64-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${_triplet}-gcc-posix ${_triplet}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${_triplet}-g++-posix ${_triplet}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${_triplet}-windres windres REQUIRED)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_triplet})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test executables run through Wine; the script keeps them in the build folder's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)

@@ -31,6 +31,6 @@ fuzz() {
 }
 
 fuzz index_fuzz "$root/tests/fuzz/corpus" "$root/src/core/index_lines.cpp"
-fuzz package_fuzz "$root/tests/fuzz/package_corpus" "$root/src/core/package_header.cpp"
+fuzz package_fuzz "$root/tests/fuzz/package_corpus" "$root/src/core/package_header.cpp" "$root/src/core/byte_streams.cpp"
 fuzz uz2_fuzz "$root/tests/fuzz/uz2_corpus" "${archives[@]}"
 fuzz zip_fuzz "$root/tests/fuzz/zip_corpus" "${archives[@]}"

@@ -33,3 +33,5 @@ public:
 
 // Reads until size bytes are in or the source ends; returns how many.
 size_t ReadFully(IByteSource& source, char* buffer, size_t size);
+// The same from offset on.
+size_t ReadAtFully(IRandomAccessSource& source, std::uint64_t offset, char* buffer, size_t size);

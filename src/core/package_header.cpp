@@ -36,7 +36,7 @@ struct TFaultFound {
 // entries costs few reads, and no more is read than one window beyond the table.
 class TFileCursor {
 public:
-  TFileCursor(TByteSource& source, uint64_t size, uint64_t offset) : source_(source), size_(size), position_(offset) {}
+  TFileCursor(IRandomAccessSource& source, uint64_t size, uint64_t offset) : source_(source), size_(size), position_(offset) {}
 
   uint64_t Remaining() const { return size_ - position_; }
 
@@ -91,14 +91,16 @@ private:
     if (position_ + n > windowStart_ + windowLength_) {
       windowStart_ = position_;
       windowLength_ = static_cast<size_t>(std::min<uint64_t>(WindowBytes, Remaining()));
-      source_.Read(windowStart_, windowLength_, window_.data());
+      // A file that shrank since it was sized ends early.
+      if (ReadAtFully(source_, windowStart_, reinterpret_cast<char*>(window_.data()), windowLength_) != windowLength_)
+        Refuse(TPackageFault::Truncated);
     }
     const unsigned char* bytes = window_.data() + (position_ - windowStart_);
     position_ += n;
     return bytes;
   }
 
-  TByteSource& source_;
+  IRandomAccessSource& source_;
   const uint64_t size_;
   uint64_t position_;
   uint64_t windowStart_ = 0;
@@ -146,7 +148,7 @@ public:
   }
   size_t Count() const { return ends_.size(); }
 
-  static TNameTable Read(TByteSource& source, uint64_t size, const TTable& table, uint16_t version) {
+  static TNameTable Read(IRandomAccessSource& source, uint64_t size, const TTable& table, uint16_t version) {
     TNameTable names;
     names.ends_.reserve(table.count);
     TFileCursor cursor(source, size, table.offset);
@@ -188,7 +190,7 @@ std::string_view NameAt(TFileCursor& cursor, const TNameTable& names) {
 
 // A package the package needs is an import of class "Package" with no outer; one inside another
 // (a group) is part of that package.
-std::vector<std::string> ReadNeededPackages(TByteSource& source, uint64_t size, const TTable& table,
+std::vector<std::string> ReadNeededPackages(IRandomAccessSource& source, uint64_t size, const TTable& table,
                                             const TNameTable& names) {
   std::vector<std::string> needed;
   std::unordered_set<std::string_view, TFoldedHash, TFoldedEqual> seen;
@@ -204,7 +206,7 @@ std::vector<std::string> ReadNeededPackages(TByteSource& source, uint64_t size, 
   return needed;
 }
 
-TPackageHeader ReadHeaderAndTables(TByteSource& source) {
+TPackageHeader ReadHeaderAndTables(IRandomAccessSource& source) {
   const uint64_t size = source.Size();
   if (size < sizeof(PackageSignature)) Refuse(TPackageFault::NotAPackage);
   TFileCursor cursor(source, size, 0);
@@ -240,7 +242,7 @@ TPackageHeader ReadHeaderAndTables(TByteSource& source) {
 
 }  // namespace
 
-TPackageReading ReadPackageHeader(TByteSource& source) {
+TPackageReading ReadPackageHeader(IRandomAccessSource& source) {
   try {
     return {TPackageFault::None, ReadHeaderAndTables(source)};
   } catch (const TFaultFound& found) {

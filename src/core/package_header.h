@@ -11,15 +11,7 @@
 #include <string_view>
 #include <vector>
 
-// Random access to the bytes of one file.
-class TByteSource {
-public:
-  virtual ~TByteSource() = default;
-  virtual uint64_t Size() const = 0;
-  // Copies n bytes from offset into buffer. The reader asks only for bytes inside Size(); a source
-  // that cannot read throws its own exception, which passes through the reader.
-  virtual void Read(uint64_t offset, size_t n, unsigned char* buffer) = 0;
-};
+#include "core/byte_streams.h"
 
 // A package's identity as its header stores it: four 32-bit words.
 using TPackageGuid = std::array<uint32_t, 4>;
@@ -62,7 +54,7 @@ struct TPackageReading {
 // Reads the header, the name table and the import table. Every count and offset is checked
 // against the file's size before it is used, so a malformed file costs no more memory or reading
 // than its own size.
-TPackageReading ReadPackageHeader(TByteSource& source);
+TPackageReading ReadPackageHeader(IRandomAccessSource& source);
 
 // The reason text of a fault (package_texts.h); empty for None.
 const char* PackageFaultText(TPackageFault fault);

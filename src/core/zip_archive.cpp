@@ -33,16 +33,6 @@ constexpr std::uint32_t Zip64Marker = 0xFFFFFFFF;
 
 constexpr size_t Piece = 32768;
 
-size_t ReadAtFully(IRandomAccessSource& source, std::uint64_t offset, char* buffer, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const size_t got = source.ReadAt(offset + done, buffer + done, size - done);
-    if (got == 0) break;
-    done += got;
-  }
-  return done;
-}
-
 // A range of the archive read front to back.
 class TArchiveRange : public IByteSource {
 public:

@@ -1,6 +1,5 @@
 #include "job/cache_index.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "core/exceptions.h"

@@ -123,14 +123,15 @@ struct TPackageBuilder {
 };
 
 // A package's bytes in memory, counting what is read and failing any read outside them.
-class TMemoryByteSource : public TByteSource {
+class TMemoryByteSource : public IRandomAccessSource {
 public:
   explicit TMemoryByteSource(std::string bytes) : bytes_(std::move(bytes)) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  void Read(uint64_t offset, size_t n, unsigned char* buffer) override {
+  uint64_t Size() override { return bytes_.size(); }
+  size_t ReadAt(uint64_t offset, char* buffer, size_t n) override {
     if (offset > bytes_.size() || n > bytes_.size() - offset) throw std::out_of_range("read beyond the package");
-    bytes_.copy(reinterpret_cast<char*>(buffer), n, static_cast<size_t>(offset));
+    bytes_.copy(buffer, n, static_cast<size_t>(offset));
     bytesRead += n;
+    return n;
   }
   uint64_t bytesRead = 0;
 

@@ -36,14 +36,15 @@ void NoteFree(const volatile void* pointer) {
 }
 
 // The fuzzer's bytes, failing any read outside them.
-class TFuzzSource : public TByteSource {
+class TFuzzSource : public IRandomAccessSource {
 public:
   explicit TFuzzSource(std::string_view bytes) : bytes_(bytes) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  void Read(uint64_t offset, size_t n, unsigned char* buffer) override {
+  uint64_t Size() override { return bytes_.size(); }
+  size_t ReadAt(uint64_t offset, char* buffer, size_t n) override {
     Check(offset <= bytes_.size() && n <= bytes_.size() - offset);
     std::memcpy(buffer, bytes_.data() + offset, n);
     bytesRead += n;
+    return n;
   }
   uint64_t bytesRead = 0;
 
