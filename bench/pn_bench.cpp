@@ -2,7 +2,7 @@
 // integration run against the system's own file copy, whole integration runs, and memory.
 // A program, not a test: it measures and prints, and asserts nothing.
 //
-//   pn_bench [--csv FILE] [--quick] [--only open-cache|copy|integration|rebuild|memory]
+//   pn_bench [--csv FILE] [--quick] [--only SECTION]      (sections: the table in Measure)
 //   pn_bench --open-cache-memory N     (one Open cache of N entries in a process of its own,
 //                                        printing the peak working set; used by the full run)
 #include <windows.h>
@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_kit.h"
+#include "bench_sections.h"
 #include "core/applied_prefs.h"
 #include "job/copy_file.h"
 #include "job/folder_listing.h"
@@ -25,137 +27,6 @@
 #include "win/handles.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// Runs body `repeats` times (prepare before each, untimed) and returns the median seconds.
-double MedianSeconds(int repeats, const std::function<void()>& prepare, const std::function<void()>& body) {
-  std::vector<double> times;
-  for (int i = 0; i < repeats; ++i) {
-    if (prepare) prepare();
-    const double start = Now();
-    body();
-    times.push_back(Now() - start);
-  }
-  return Median(times);
-}
-
-struct TResult {
-  std::string Section, Measure;
-  double Value;
-  std::string Unit;
-};
-
-class TReport {
-public:
-  void Add(const std::string& section, const std::string& measure, double value, const std::string& unit) {
-    results_.push_back({section, measure, value, unit});
-    std::printf("%-14s %-52s %12.4f %s\n", section.c_str(), measure.c_str(), value, unit.c_str());
-    std::fflush(stdout);
-  }
-  void WriteCsv(const std::string& path) const {
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return;
-    std::fprintf(file, "section,measure,value,unit\n");
-    for (const auto& r : results_)
-      std::fprintf(file, "%s,\"%s\",%.6f,%s\n", r.Section.c_str(), r.Measure.c_str(), r.Value, r.Unit.c_str());
-    std::fclose(file);
-  }
-
-private:
-  std::vector<TResult> results_;
-};
-
-// A window that is not there: boxes that answer at once, so that runs end without a person, and
-// for the copy its own file work without progress bar or messages.
-class TSilentView : public IMessageBoxes, public IProgress {
-public:
-  void ShowWarning(const std::string&) override {}
-  TModalResult AskWarning(const std::string&) override { return TModalResult::Yes; }
-  TModalResult AskConfirmation(const std::string&) override { return TModalResult::Yes; }
-  void ShowInformation(const std::string&) override {}
-  void SetProgressVisible(bool) override {}
-  void SetProgressRange(int) override {}
-  void SetProgressPosition(int) override {}
-  void ProcessPendingMessages() override {}
-};
-
-const char* const Names[] = {"DM-Arena%u.ut2", "Tex%u.utx", "Snd%u.uax", "Track%u.ogg", "Mesh%u.usx", "Anim%u.ukx", "Phys%u.ka"};
-
-enum class TPayloads { Every, EverySecond, None };
-
-// A cache folder with `entries` lines and the payloads asked for.
-void MakeCache(const std::string& folder, unsigned entries, size_t payloadSize, TPayloads payloads) {
-  RemoveTree(folder);
-  MakeFolders(folder);
-  std::string index = "[Cache]\r\n";
-  index.reserve(entries * 64);
-  for (unsigned i = 0; i < entries; ++i) {
-    const std::string key = CacheGuid(i) + "-1";
-    char name[64];
-    std::snprintf(name, sizeof name, Names[i % 7], i);
-    index += key + "=" + name + "\r\n";
-    if (payloads == TPayloads::Every || (payloads == TPayloads::EverySecond && i % 2 == 0))
-      WriteFileBytes(folder + key + ".uxx", PayloadBytes(payloadSize, i));
-  }
-  WriteFileBytes(folder + "cache.ini", index);
-}
-
-struct TBench {
-  TAppliedPrefs prefs;
-  TSilentView boxes;
-  std::unique_ptr<TMainForm> form;
-
-  explicit TBench(const std::string& game) {
-    prefs.SystemPath = game + "System\\";
-    prefs.MapPath = game + "Maps\\";
-    prefs.TexturePath = game + "Textures\\";
-    prefs.SoundPath = game + "Sounds\\";
-    prefs.MusicPath = game + "Music\\";
-    prefs.MeshPath = game + "StaticMeshes\\";
-    prefs.AnimationPath = game + "Animations\\";
-    prefs.KarmaPath = game + "KarmaData\\";
-    prefs.CachePath = game + "Cache\\";
-    EmptyDestinations();
-    TMainFormServices services;
-    services.Prefs = [this]() -> const TAppliedPrefs& { return prefs; };
-    services.ShowPreferences = [](HWND) {};
-    services.Boxes = &boxes;
-    form = std::make_unique<TMainForm>(::GetModuleHandleA(nullptr), services);
-    form->Show(SW_SHOWNORMAL);
-    Settle();
-  }
-  // The eight game folders, made empty: every repeat of a run then creates new files, as a
-  // run into folders that do not hold the packages yet does, rather than replace the last ones.
-  void EmptyDestinations() {
-    for (const auto* folder : {&prefs.SystemPath, &prefs.MapPath, &prefs.TexturePath, &prefs.SoundPath, &prefs.MusicPath,
-                               &prefs.MeshPath, &prefs.AnimationPath, &prefs.KarmaPath}) {
-      RemoveTree(*folder);
-      MakeFolders(*folder);
-    }
-  }
-  void Settle() {
-    ::UpdateWindow(form->Handle());
-    Application.ProcessMessages();
-  }
-  // Open cache up to the painted list.
-  void OpenCache() {
-    form->tbOpenCacheClick();
-    Settle();
-  }
-};
-
 void OpenCacheSection(TReport& report, const std::string& game, bool quick) {
   const unsigned sizes[] = {1000, 10000, 100000};
   TBench bench(game);
@@ -382,26 +253,24 @@ int main(int argc, char** argv) {
 namespace {
 
 void Measure(bool quick, const std::string& csv, const std::string& only) {
-  auto wanted = [&](const char* section) { return only.empty() || only == section; };
+  struct TSection {
+    const char* Name;
+    void (*Run)(TReport& report, const std::string& game, bool quick);
+  };
+  static const TSection sections[] = {
+      {"open-cache", OpenCacheSection},
+      {"copy", CopySection},
+      {"integration", IntegrationSection},
+      {"rebuild", RebuildSection},
+      {"memory", [](TReport& report, const std::string&, bool quick) { MemorySection(report, quick); }},
+  };
   TReport report;
   std::printf("%-14s %-52s %12s\n", "section", "measure", "value");
-  if (wanted("open-cache")) {
+  for (const auto& section : sections) {
+    if (!only.empty() && only != section.Name) continue;
     TTempFolder game;
-    OpenCacheSection(report, game.Path(), quick);
+    section.Run(report, game.Path(), quick);
   }
-  if (wanted("copy")) {
-    TTempFolder game;
-    CopySection(report, game.Path(), quick);
-  }
-  if (wanted("integration")) {
-    TTempFolder game;
-    IntegrationSection(report, game.Path(), quick);
-  }
-  if (wanted("rebuild")) {
-    TTempFolder game;
-    RebuildSection(report, game.Path(), quick);
-  }
-  if (wanted("memory")) MemorySection(report, quick);
   if (!csv.empty()) report.WriteCsv(csv);
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The benchmark command: builds the Windows program and the benchmark, runs it under Wine in a
 # window on a private X display (or the current one), prints the table and writes it as CSV to
-# build/bench/results.csv. `--quick` runs the small sizes only; `--only SECTION` one section (open-cache, copy, integration, rebuild, memory).
+# build/bench/results.csv. `--quick` runs the small sizes only; `--only SECTION` one section (the table in bench/pn_bench.cpp).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
