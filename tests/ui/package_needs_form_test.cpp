@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "job/job_controller.h"
 #include "job/package_cache_fixture.h"
 #include "ui/message_dialog.h"
@@ -39,83 +41,70 @@ TEST(PackageNeedsBoxes, TheQuestionsAnswersDecideTheRun) {
     TJobController commands(view.Seams(), [&game]() -> const TAppliedPrefs& { return game.Prefs; }, launcher);
     commands.tbOpenCacheClick();
     view.Rows[0].Ticked = true;  // DM-Pyramid
-    TDialogDriver driver(c.answer);
+    std::vector<std::string> texts;
+    TDialogDriver driver([&](HWND box) {
+      texts = StaticTexts(box);
+      c.answer(box);
+    });
     commands.tbCopySelectedClick();
     EXPECT_TRUE(driver.Acted());
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "The ticked packages need these packages of the cache, which are neither ticked nor "
+                        "installed:\r\n\r\nPyramidTex.utx, needed by DM-Pyramid\r\nPyramidCode.u, needed by "
+                        "DM-Pyramid\r\nPyramidSounds.uax, needed by PyramidCode\r\n\r\nWithout them the game "
+                        "cannot load what needs them. Tick them too?"),
+              texts.end());
     EXPECT_EQ(FileExists(game.Prefs.MapPath + "DM-Pyramid.ut2"), c.mapIntegrated);
     EXPECT_EQ(FileExists(game.Prefs.TexturePath + "PyramidTex.utx"), c.textureIntegrated);
+    EXPECT_EQ(view.Boxes.size(), c.mapIntegrated ? 1u : 0u);  // the run's own report
   }
 }
 
-class PackageNeedsForm : public ::testing::Test {
-protected:
-  void SetUp() override {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&classes);
-    WritePackageCache(game);
-    form = std::make_unique<TMainForm>(
-        ::GetModuleHandleA(nullptr),
-        TMainFormServices{[this]() -> const TAppliedPrefs& { return game.Prefs; }, [](HWND) {}, &boxes});
-    form->Show(SW_SHOWNORMAL);
-    form->tbOpenCacheClick();
-  }
-  void Select(int row) {
-    LVITEMA state{};
-    state.stateMask = state.state = LVIS_FOCUSED | LVIS_SELECTED;
-    ::SendMessageA(form->ListHandle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-  }
-
+TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay) {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&classes);
   TGameFolder game;
+  WritePackageCache(game);
   TFakeMainView boxes;
-  std::unique_ptr<TMainForm> form;
-};
-
-TEST_F(PackageNeedsForm, TheContextMenuTicksNeededPackages) {
-  const HMENU menu = form->PopupMenu();
+  TMainForm form(::GetModuleHandleA(nullptr), {[&game]() -> const TAppliedPrefs& { return game.Prefs; }, [](HWND) {}, &boxes});
+  form.Show(SW_SHOWNORMAL);
+  form.tbOpenCacheClick();
   char caption[64] = "";
-  ::GetMenuStringA(menu, 1, caption, sizeof caption, MF_BYPOSITION);
+  ::GetMenuStringA(form.PopupMenu(), 1, caption, sizeof caption, MF_BYPOSITION);
   EXPECT_STREQ(caption, "Select &Needed Packages");
-  ::GetMenuStringA(menu, 2, caption, sizeof caption, MF_BYPOSITION);
-  EXPECT_STREQ(caption, "&Details...");
+  form.SetRowTicked(0, true);  // DM-Pyramid, which needs row 1, PyramidTex
+  ::SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(IDM_SELECTNEEDED1, 0), 0);
+  EXPECT_TRUE(form.RowTicked(1));
 
-  form->SetRowTicked(0, true);  // DM-Pyramid
-  ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_SELECTNEEDED1, 0), 0);
-  int ticked = 0;
-  for (int row = 0; row < form->RowCount(); ++row) ticked += form->RowTicked(row);
-  EXPECT_EQ(ticked, 4);
-  char status[128] = "";
-  ::SendMessageA(form->StatusHandle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(status));
-  EXPECT_STREQ(status, "Ticked 3 needed packages.");
-}
-
-TEST_F(PackageNeedsForm, DetailsOpenFromTheMenuEnterAndDoubleClickAndCloseEveryWay) {
-  HWND list = form->ListHandle();
-  RECT label{LVIR_LABEL};
+  HWND list = form.ListHandle();
+  LVITEMA selected{};
+  selected.stateMask = selected.state = LVIS_FOCUSED | LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
+  RECT label{};
+  label.left = LVIR_LABEL;
+  ::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
   const struct {
     const char* route;
-    std::function<void()> open;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
     std::function<void(HWND)> close;
   } cases[] = {
-      {"menu", [&] { ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDM_DETAILS1, 0), 0); },
-       [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }},
-      {"Enter", [&] { ::SetFocus(list); ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0); },
-       [](HWND dialog) { PressKey(dialog, VK_RETURN); }},
-      {"double click", [&] {
-         ::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
-         ::SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 4, (label.top + label.bottom) / 2));
-       },
+      {"menu", WM_COMMAND, IDM_DETAILS1, 0, [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }},
+      {"Enter", WM_COMMAND, IDOK, 0, [](HWND dialog) { PressKey(dialog, VK_RETURN); }},
+      {"double click", WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 4, (label.top + label.bottom) / 2),
        [](HWND dialog) { ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.route);
-    Select(0);
+    ::SetFocus(list);
     std::string title, text;
     TDialogDriver driver([&](HWND dialog) {
       title = WindowText(dialog);
       text = WindowText(::GetDlgItem(dialog, IDC_DETAILS_TEXT));
-      EXPECT_EQ(::GetWindow(dialog, GW_OWNER), form->Handle());
+      EXPECT_EQ(::GetWindow(dialog, GW_OWNER), form.Handle());
       c.close(dialog);
     });
-    c.open();
+    ::SendMessageA(c.message == WM_COMMAND ? form.Handle() : list, c.message, c.wParam, c.lParam);
     EXPECT_TRUE(driver.Acted());
     EXPECT_EQ(title, "Package details");
     EXPECT_EQ(text.rfind("Package: DM-Pyramid.ut2\r\nCache key: ", 0), 0u) << text;
