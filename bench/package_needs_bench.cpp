@@ -85,4 +85,12 @@ void PackageNeedsSection(TReport& report, const std::string& game, bool) {
   report.Add("package-needs", label + ": cached packages found needed", static_cast<double>(needed), "");
   report.Add("package-needs", label + ": bytes read per package read",
              static_cast<double>(bytesRead) / (maps + CachedTextures + 1), "bytes");
+
+  // What the question before a run adds to a run of payloads that are no packages.
+  MakeCache(prefs.CachePath, maps, 4096, TPayloads::Every);
+  (void)cache.LoadCacheIndex(prefs.CachePath + "cache.ini");
+  std::vector<std::string> names;
+  for (size_t line = 1; line < cache.CacheList().size(); ++line) names.push_back(ExtractField(2, cache.CacheList()[line], "="));
+  const double others = MedianSeconds(3, {}, [&] { TPackageCheck(cache, prefs).NeedsOf(names); });
+  report.Add("package-needs", std::to_string(maps) + " ticked payloads of 4 KiB that are no packages: check", others, "s");
 }
