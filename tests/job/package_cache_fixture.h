@@ -1,7 +1,6 @@
 #pragma once
-// A cache of packages built to the game's layout, each under the key of its GUID, for the tests of
-// what packages need: a map needing a texture and code, a chain, a loop, installed and stock
-// packages, a version without GUID, damaged payloads and a key naming another package.
+// A cache of packages built to the game's layout, each under the key of its GUID: a map needing a
+// texture and code, a chain, a loop, installed packages, a version without GUID, damaged payloads.
 #include "core/package_builder.h"
 #include "job/main_job_fixture.h"
 

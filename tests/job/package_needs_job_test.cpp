@@ -1,6 +1,5 @@
 // What ticked packages need, on a real cache of built packages and real game folders: Select
-// Needed Packages, the question's list, the details and the busy guard (the question's answers:
-// tests/ui/package_needs_form_test.cpp).
+// Needed Packages, the question's list, the details and the busy guard.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,7 +76,6 @@ TEST_F(PackageNeedsJob, DetailsSayWhatTheHeaderHoldsAndWhereEachNeededPackageIs)
                              "    Engine: installed"},
       {"PyramidCode.u", "core: installed\r\n    Engine: installed\r\n    PyramidSounds: in the cache\r\n    XGameTextures: installed"},
       {"ChainC.usx", "ChainD: missing"},
-      {"PyramidSounds.uax", "\r\nNeeded packages: none"},
       {"OldTex.utx", "\r\nPackage version: 67 (licensee 0)\r\nGUID: none (packages of this version have none)\r\n"},
       {"Wrong.ut2", ", does not match the cache key: this payload is not the package the index names\r\n"},
       {"Noise.utx", "\r\nThis payload cannot be read as a package: The file is not a package of the game."},
