@@ -90,7 +90,9 @@ void PackageNeedsSection(TReport& report, const std::string& game, bool) {
   MakeCache(prefs.CachePath, maps, 4096, TPayloads::Every);
   (void)cache.LoadCacheIndex(prefs.CachePath + "cache.ini");
   std::vector<std::string> names;
-  for (size_t line = 1; line < cache.CacheList().size(); ++line) names.push_back(ExtractField(2, cache.CacheList()[line], "="));
+  for (size_t line = 1; line < cache.CacheList().size(); ++line)
+    names.push_back(ExtractField(2, cache.CacheList()[line], "="));
   const double others = MedianSeconds(3, {}, [&] { TPackageCheck(cache, prefs).NeedsOf(names); });
-  report.Add("package-needs", std::to_string(maps) + " ticked payloads of 4 KiB that are no packages: check", others, "s");
+  report.Add("package-needs", std::to_string(maps) + " ticked payloads of 4 KiB that are no packages: check", others,
+             "s");
 }

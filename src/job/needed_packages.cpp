@@ -9,6 +9,13 @@
 
 namespace {
 
+// A cached package that ticked packages need, and the row that lists it.
+struct TNeededRow {
+  int row = 0;
+  std::string realName;
+  std::string neededBy;  // the package, by name without extension, through which it was reached
+};
+
 // Beyond this many packages the box names only how many more there are.
 constexpr size_t MaxListedPackages = 20;
 
@@ -25,8 +32,7 @@ void Tick(IPackageRows& rows, const std::vector<TNeededRow>& needed) {
   for (const TNeededRow& package : needed) rows.SetRowTicked(package.row, true);
 }
 
-}  // namespace
-
+// The rows of those packages, in the order they were reached.
 std::vector<TNeededRow> FindNeededRows(const IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs) {
   std::vector<std::string> ticked;
   std::unordered_map<std::string, int> rowOf;  // the first row of each real file name
@@ -46,6 +52,8 @@ std::vector<TNeededRow> FindNeededRows(const IPackageRows& rows, const TCacheInd
   }
   return needed;
 }
+
+}  // namespace
 
 std::string SelectNeededPackages(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs) {
   const std::vector<TNeededRow> needed = FindNeededRows(rows, index, prefs);

@@ -61,7 +61,8 @@ TPayloadReading TPackageCheck::ReadPayload(const std::string& key) {
   const std::string path = index_.CacheDir() + key + PayloadExtension;
   std::optional<TFileSource> source = TFileSource::Open(path);
   if (!source) {
-    result.failure = FormatText(CannotOpenFileText, FullPathOf(path).c_str(), SystemErrorText(::GetLastError()).c_str());
+    const std::string reason = SystemErrorText(::GetLastError());
+    result.failure = FormatText(CannotOpenFileText, FullPathOf(path).c_str(), reason.c_str());
     return result;
   }
   result.size = source->Size();

@@ -28,7 +28,8 @@ void AddHeaderLines(const TPackageHeader& header, const std::string& key, std::v
     lines.push_back(DetailNoGuid);
   } else {
     const std::string guid = GuidKeyText(*header.guid);
-    lines.push_back(FormatText(CacheKeyMatchesGuid(key, *header.guid) ? DetailGuidMatches : DetailGuidDiffers, guid.c_str()));
+    const char* match = CacheKeyMatchesGuid(key, *header.guid) ? DetailGuidMatches : DetailGuidDiffers;
+    lines.push_back(FormatText(match, guid.c_str()));
   }
   if (header.generations.empty()) {
     lines.push_back(FormatText(DetailGenerations, 0u));

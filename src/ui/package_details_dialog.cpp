@@ -7,7 +7,8 @@
 
 void TPackageDetailsDialog::ShowModal(HINSTANCE instance, HWND owner) {
   if (ShowModalDialog(instance, MAKEINTRESOURCEA(IDD_PACKAGE_DETAILS), owner) == -1)
-    throw Exception(FormatText("%s. %s", MainWindowTexts::CreateWindowFailed, SystemErrorText(::GetLastError()).c_str()));
+    throw Exception(
+        FormatText("%s. %s", MainWindowTexts::CreateWindowFailed, SystemErrorText(::GetLastError()).c_str()));
 }
 
 LRESULT TPackageDetailsDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -19,7 +19,8 @@ size_t TFileSource::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
   at.QuadPart = static_cast<LONGLONG>(offset);
   const auto wanted = static_cast<DWORD>(std::min<size_t>(size, std::numeric_limits<DWORD>::max()));
   DWORD read = 0;
-  if (!::SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN) || !::ReadFile(file_.Get(), buffer, wanted, &read, nullptr))
+  if (!::SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN) ||
+      !::ReadFile(file_.Get(), buffer, wanted, &read, nullptr))
     throw Exception(SystemErrorText(::GetLastError()));
   bytesRead_ += read;
   return read;
