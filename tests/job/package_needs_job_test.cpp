@@ -1,5 +1,5 @@
 // What ticked packages need, on a real cache of built packages and real game folders: Select
-// Needed Packages, the question's list, the details and the busy guard.
+// Needed Packages, the details and the busy guard (the question: tests/ui/package_needs_form_test.cpp).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,14 +55,6 @@ TEST_F(PackageNeedsJob, SelectNeededTicksTheCachedPackagesNeededThatAreNeitherTi
     EXPECT_EQ(ticked, expected);
     EXPECT_EQ(view.Status, c.status);
   }
-}
-
-TEST_F(PackageNeedsJob, TheQuestionListsTwentyPackagesAndCountsTheRest) {
-  OpenAndTick({"DM-Many.ut2", "Noise.utx"});
-  view.Answers = {TModalResult::None};
-  commands.tbCopySelectedClick();
-  ASSERT_EQ(view.Boxes.size(), 1u);
-  EXPECT_NE(view.Boxes[0].find("Many19.utx, needed by DM-Many\r\nand 5 more\r\n"), std::string::npos) << view.Boxes[0];
 }
 
 TEST_F(PackageNeedsJob, DetailsSayWhatTheHeaderHoldsAndWhereEachNeededPackageIs) {

@@ -37,18 +37,21 @@ TEST(PackageNeedsBoxes, TheQuestionsAnswersDecideTheRun) {
     TGameToolLauncher launcher;
     TJobController commands(view.Seams(), [&game]() -> const TAppliedPrefs& { return game.Prefs; }, launcher);
     commands.tbOpenCacheClick();
-    view.Rows[0].Ticked = true;  // DM-Pyramid
+    for (TListingRow& row : view.Rows) row.Ticked = row.Caption == "DM-Pyramid.ut2" || row.Caption == "DM-Many.ut2";
     std::string texts;
     TDialogDriver driver([&](HWND box) {
       for (const std::string& text : StaticTexts(box)) texts += text;
       c.answer(box);
     });
     commands.tbCopySelectedClick();
+    // Twenty of the 28 packages in the order they were reached, then how many more.
     EXPECT_NE(texts.find("installed:\r\n\r\nPyramidTex.utx, needed by DM-Pyramid\r\nPyramidCode.u, needed by "
-                         "DM-Pyramid\r\nPyramidSounds.uax, needed by PyramidCode\r\n\r\nWithout them"),
+                         "DM-Pyramid\r\nMany0.utx, needed by DM-Many\r\n"),
               std::string::npos) << texts;
+    EXPECT_NE(texts.find("Many17.utx, needed by DM-Many\r\nand 8 more\r\n\r\nWithout them"), std::string::npos);
     EXPECT_EQ(FileExists(game.Prefs.MapPath + "DM-Pyramid.ut2"), c.mapIntegrated);
     EXPECT_EQ(FileExists(game.Prefs.TexturePath + "PyramidTex.utx"), c.textureIntegrated);
+    EXPECT_EQ(FileExists(game.Prefs.SoundPath + "PyramidSounds.uax"), c.textureIntegrated);  // one not listed
     EXPECT_EQ(view.Boxes.size(), c.mapIntegrated ? 1u : 0u);  // the run's own report
   }
 }
