@@ -25,7 +25,7 @@ inline constexpr const char* DetailNoGuid = "GUID: none (packages of this versio
 inline constexpr const char* DetailGuidMatches = "GUID: %s, matches the cache key";
 inline constexpr const char* DetailGuidDiffers =
     "GUID: %s, does not match the cache key: this payload is not the package the index names";
-inline constexpr const char* DetailGenerations = "Generations: %u";
+inline constexpr const char* DetailNoGenerations = "Generations: none";
 inline constexpr const char* DetailLatestGeneration = "Generations: %u, the latest with %u exports and %u names";
 inline constexpr const char* DetailNeedsNothing = "Needed packages: none";
 inline constexpr const char* DetailNeeds = "Needed packages:";

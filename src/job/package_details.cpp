@@ -32,11 +32,11 @@ void AddHeaderLines(const TPackageHeader& header, const std::string& key, std::v
     lines.push_back(FormatText(match, guid.c_str()));
   }
   if (header.generations.empty()) {
-    lines.push_back(FormatText(DetailGenerations, 0u));
+    lines.push_back(DetailNoGenerations);
   } else {
     const TPackageGeneration& latest = header.generations.back();
     lines.push_back(FormatText(DetailLatestGeneration, static_cast<unsigned>(header.generations.size()),
-                                 unsigned{latest.exportCount}, unsigned{latest.nameCount}));
+                               unsigned{latest.exportCount}, unsigned{latest.nameCount}));
   }
 }
 
