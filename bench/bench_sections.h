@@ -4,3 +4,6 @@
 #include <string>
 
 class TReport;
+
+// What 1,000 ticked packages need, read from their headers (package_needs_bench.cpp).
+void PackageNeedsSection(TReport& report, const std::string& game, bool quick);

@@ -262,6 +262,7 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"copy", CopySection},
       {"integration", IntegrationSection},
       {"rebuild", RebuildSection},
+      {"package-needs", PackageNeedsSection},
       {"memory", [](TReport& report, const std::string&, bool quick) { MemorySection(report, quick); }},
   };
   TReport report;

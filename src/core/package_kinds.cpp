@@ -31,6 +31,13 @@ constexpr int32_t OneKilobyte = 1024;
 
 }  // namespace
 
+std::array<const char*, 8> PackageExtensions() {
+  static_assert(std::size(KindsByExtension) == 8);
+  std::array<const char*, 8> extensions{};
+  for (size_t i = 0; i < extensions.size(); ++i) extensions[i] = KindsByExtension[i].Extension;
+  return extensions;
+}
+
 TPackageKind GetPackageKind(std::string_view name, TLeadByteTest isLeadByte) {
   const std::string extension = FileExtOf(name, isLeadByte);
   for (const auto& known : KindsByExtension)

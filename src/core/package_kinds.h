@@ -18,6 +18,9 @@ extern const std::array<const char*, 9> KindNames;
 // exactly (".UT2" is pkOther); any other extension, or none, is pkOther.
 TPackageKind GetPackageKind(std::string_view name, TLeadByteTest isLeadByte);
 
+// The extensions of the eight package kinds, as GetPackageKind compares them.
+std::array<const char*, 8> PackageExtensions();
+
 // The preferences folder that holds packages of the kind; empty for pkOther.
 std::string GetDestinationFolder(TPackageKind kind, const TAppliedPrefs& prefs);
 

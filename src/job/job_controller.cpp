@@ -4,7 +4,9 @@
 #include "job/integration_run.h"
 #include "job/job_texts.h"
 #include "job/mutator_registration.h"
+#include "job/needed_packages.h"
 #include "job/open_cache.h"
+#include "job/package_details.h"
 #include "win/application.h"
 #include "win/launcher.h"
 
@@ -100,6 +102,8 @@ void TJobController::tbOpenCacheClick() {
 void TJobController::tbCopySelectedClick() {
   if (RefuseWhileBusy()) return;
   RunOperation([this] {
+    // The close box of the question about needed packages cancels the run before anything is done.
+    if (!OfferNeededPackages(seams_.Rows, seams_.Boxes, CacheIndex, prefs_())) return;
     TIntegrationContext context{seams_.Rows,
                                 seams_.Status,
                                 seams_.Progress,
@@ -125,4 +129,16 @@ void TJobController::tbRegisterUninstalledClick() {
 void TJobController::SelectAll1Click() {
   const int rowCount = seams_.Rows.RowCount();
   for (int row = 0; row < rowCount; ++row) seams_.Rows.SetRowTicked(row, true);
+}
+
+void TJobController::SelectNeeded1Click() {
+  if (RefuseWhileBusy()) return;
+  seams_.Status.SetStatusText(SelectNeededPackages(seams_.Rows, CacheIndex, prefs_()));
+}
+
+std::optional<std::string> TJobController::Details1Click(int row) {
+  if (RefuseWhileBusy() || row < 0 || row >= seams_.Rows.RowCount()) return std::nullopt;
+  std::string text = PackageDetailsText(CacheIndex, prefs_(), seams_.Rows.RowCaption(row));
+  if (text.empty()) return std::nullopt;
+  return text;
 }

@@ -12,6 +12,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "job/cache_index.h"
@@ -33,6 +34,11 @@ public:
   void tbCopySelectedClick();
   void tbRegisterUninstalledClick();
   void SelectAll1Click();
+  // The context menu's package commands; refused while an operation runs, as they read payloads.
+  void SelectNeeded1Click();
+  // The details text of the row's package (see PackageDetailsText); nothing when refused or when
+  // no entry line names the row's package.
+  std::optional<std::string> Details1Click(int row);
 
   // True while an integration run or a registration is in progress.
   bool Busy() const;

@@ -411,9 +411,11 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       // presses the button that has the focus, as in any dialog, and does nothing elsewhere.
       HWND focused = ::GetFocus();
       if (focused == tbOpenCache_ || focused == tbCopySelected_) ::SendMessageA(focused, BM_CLICK, 0, 0);
+      else if (focused == list_) Details1Click();  // on a row, as a double click does
       break;
     }
     default:
+      HandlePackageCommand(id);
       break;
   }
 }
@@ -423,6 +425,9 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
   switch (header.code) {
     case LVN_GETDISPINFOA:
       SupplyRowData(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
+      return 0;
+    case LVN_ITEMACTIVATE:
+      Details1Click();
       return 0;
     case LVN_ODFINDITEMA: {
       const auto& find = *reinterpret_cast<const NMLVFINDITEMA*>(lParam);

@@ -63,6 +63,8 @@ public:
   void tbCopySelectedClick();
   void tbRegisterUninstalledClick();
   void SelectAll1Click();
+  void SelectNeeded1Click();
+  void Details1Click();  // of the selected row; also a double click or Enter on a row
   void Preferences1Click();
   void Exit1Click();
 
@@ -109,6 +111,7 @@ private:
   void LoadPictures();
   void LayOutControls();
   void HandleCommand(WORD id, WORD code);
+  void HandlePackageCommand(WORD id);
   bool SysCommandHandled(WPARAM command);
   void FormActivate(bool active);
   LRESULT HandleNotify(const NMHDR& header, LPARAM lParam);

@@ -65,3 +65,9 @@
 #define IDC_MESSAGE_TEXT                   402
 #define IDC_MESSAGE_BUTTON1                403  // "OK" or "&Yes"
 #define IDC_MESSAGE_BUTTON2                404  // "&No"
+
+// What a cached package needs: the context menu's items and the details dialog.
+#define IDM_SELECTNEEDED1                  500  // "Select &Needed Packages"
+#define IDM_DETAILS1                       501  // "&Details..."
+#define IDD_PACKAGE_DETAILS                510
+#define IDC_DETAILS_TEXT                   511
