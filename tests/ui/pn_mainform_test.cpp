@@ -606,7 +606,7 @@ class MainFormWithPreferencesTest : public MainFormTest {
 protected:
   void SetUp() override {
     MainFormTest::SetUp();
-    form->Commands().InstallRecordKey = record.Key;
+    form->Commands().GameSearch = {{{TRegistryHive::LocalMachine, TRegistryView::Bits32, record.Key}}, {}, {}};
     prefsForm = std::make_unique<TPrefsForm>(store, *form, boxes, folderPicker);
   }
   TMainFormServices Services() override {

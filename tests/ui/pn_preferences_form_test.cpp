@@ -32,6 +32,7 @@ public:
     Root = RootAfterOpen;
   }
   std::string GameRoot() const override { return Root; }
+  std::string GameCacheFolder() const override { return {}; }
   std::vector<std::string> RelistedWithMaps;  // the applied Maps folder at each relisting
   void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
 };
