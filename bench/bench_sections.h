@@ -4,3 +4,6 @@
 #include <string>
 
 class TReport;
+
+// The list's sort by each column, 100,000 rows.
+void SortSection(TReport& report, const std::string& game, bool quick);

@@ -121,6 +121,7 @@ private:
   LRESULT FindRow(UINT flags, const std::string& text, int start) const;
   void ShowPopupMenu(LPARAM screenPoint);
   int RowAtMenuPoint(LPARAM screenPoint) const;
+  int NextRowWith(UINT state) const;  // the first row with the state (LVNI_FOCUSED ...), or -1
   void ShowSortArrow();
   void MeasureMenuPicture(MEASUREITEMSTRUCT& item) const;
   void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;

@@ -22,15 +22,17 @@ constexpr TListingSortColumn SortColumns[] = {TListingSortColumn::Filename, TLis
 void TMainForm::lvCacheItemsColumnClick(int column) {
   if (column < 0 || column >= static_cast<int>(std::size(SortColumns))) return;
   const TListingSort sort = SortAfterHeaderClick(rows_.Sort(), SortColumns[column]);
-  // The focused row moves with its package, and stays selected when it was.
-  const int focused = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-  const bool selected = focused >= 0 && (::SendMessageA(list_, LVM_GETITEMSTATE, focused, LVIS_SELECTED) & LVIS_SELECTED);
+  // The focused row moves with its package, and stays selected when it was. Only the rows that
+  // hold a state are cleared: clearing every row of a large owner-data list costs more than the sort.
+  const int focused = NextRowWith(LVNI_FOCUSED);
+  const int selected = NextRowWith(LVNI_SELECTED);
   const int moved = rows_.SortBy(sort, SystemLeadByte, focused);
   LVITEMA state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  for (const int row : {focused, selected})
+    if (row >= 0) ::SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
   if (moved >= 0) {
-    state.state = LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0);
+    state.state = LVIS_FOCUSED | (selected == focused ? LVIS_SELECTED : 0);
     ::SendMessageA(list_, LVM_SETITEMSTATE, moved, reinterpret_cast<LPARAM>(&state));
     ::SendMessageA(list_, LVM_ENSUREVISIBLE, moved, FALSE);
   }
@@ -51,10 +53,13 @@ void TMainForm::ShowSortArrow() {
   }
 }
 
+int TMainForm::NextRowWith(UINT state) const {
+  return static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), state));
+}
+
 int TMainForm::RowAtMenuPoint(LPARAM screenPoint) const {
   // From the keyboard the menu belongs to the focused row.
-  if (screenPoint == -1)
-    return static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (screenPoint == -1) return NextRowWith(LVNI_FOCUSED);
   LVHITTESTINFO hit{};
   hit.pt = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
   ::ScreenToClient(list_, &hit.pt);
