@@ -2,6 +2,9 @@
 // library, usual folders and the game's settings, under Wine.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <sddl.h>
+
 #include <algorithm>
 
 #include "core/exceptions.h"
@@ -143,6 +146,27 @@ TEST_F(GameSearch, TheStandardPlacesReadTheGamesOwnRecords) {
     const std::optional<TFoundGame> game = FindGameFolder(TGameSearchPlaces::Standard());
     EXPECT_EQ(game ? game->Root : "none", temp.Sub("Cu64\\"));
   }
+}
+
+// A record that grants reading only, as a locked-down machine's may: opening it for writing is
+// refused, and the game is found all the same.
+TEST_F(GameSearch, ARecordThatMayOnlyBeReadIsRead) {
+  records[0].Write("Folder", REG_SZ, temp.Sub("Lm32"));
+  TRegKey key;
+  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, TestKey.c_str(), 0, WRITE_DAC | KEY_WOW64_32KEY, key.Put());
+  const auto grant = [&key](const char* rights) {
+    PSECURITY_DESCRIPTOR granted = nullptr;
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorA(rights, SDDL_REVISION_1, &granted, nullptr);
+    const LONG status = ::RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, granted);
+    ::LocalFree(granted);
+    return status;
+  };
+  ASSERT_EQ(grant("D:(A;;KR;;;WD)"), ERROR_SUCCESS);
+  TRegKey full;
+  EXPECT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, TestKey.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, full.Put()),
+            ERROR_ACCESS_DENIED);
+  EXPECT_EQ(Found(), "Lm32\\|" + temp.Path() + "Lm32\\Cache\\");
+  grant("D:(A;;KA;;;WD)");  // so that the key can be removed
 }
 
 class THost : public IPrefsHost {
