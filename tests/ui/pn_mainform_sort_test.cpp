@@ -15,16 +15,6 @@
 
 namespace {
 
-// Records the boxes; every question is answered No, so the game's tool never runs.
-class TNoBoxes : public IMessageBoxes {
-public:
-  std::vector<std::string> Shown;
-  void ShowWarning(const std::string& text) override { Shown.push_back(text); }
-  TModalResult AskWarning(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  TModalResult AskConfirmation(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  void ShowInformation(const std::string& text) override { Shown.push_back(text); }
-};
-
 class MainFormSortTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -97,7 +87,7 @@ protected:
 
   TTempFolder game;
   TAppliedPrefs prefs;
-  TNoBoxes boxes;
+  TRecordedBoxes boxes;  // every question answered No: the game's tool never runs
   std::unique_ptr<TMainForm> form;
   HWND list = nullptr, header = nullptr;
 };

@@ -37,15 +37,6 @@ public:
   void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
 };
 
-class TRecordedBoxes : public IMessageBoxes {
-public:
-  std::vector<std::string> Shown;
-  void ShowWarning(const std::string& text) override { Shown.push_back(text); }
-  TModalResult AskWarning(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  TModalResult AskConfirmation(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  void ShowInformation(const std::string& text) override { Shown.push_back(text); }
-};
-
 class TScriptedPicker : public IFolderPicker {
 public:
   std::optional<std::string> Answer;
