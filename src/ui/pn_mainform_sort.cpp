@@ -20,6 +20,8 @@ constexpr TListingSortColumn SortColumns[] = {TListingSortColumn::Filename, TLis
 }  // namespace
 
 void TMainForm::lvCacheItemsColumnClick(int column) {
+  // A running integration walks the rows by position: their order holds until it ends.
+  if (commands_.Busy()) return;
   if (column < 0 || column >= static_cast<int>(std::size(SortColumns))) return;
   const TListingSort sort = SortAfterHeaderClick(rows_.Sort(), SortColumns[column]);
   // The focused row moves with its package, and stays selected when it was. Only the rows that

@@ -15,6 +15,16 @@
 
 namespace {
 
+// Recorded boxes that let the test act while a question holds the run.
+class TBoxesDuringRun : public TRecordedBoxes {
+public:
+  std::function<void()> OnQuestion;
+  TModalResult AskConfirmation(const std::string& text) override {
+    if (OnQuestion) OnQuestion();
+    return TRecordedBoxes::AskConfirmation(text);
+  }
+};
+
 class MainFormSortTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -87,7 +97,7 @@ protected:
 
   TTempFolder game;
   TAppliedPrefs prefs;
-  TRecordedBoxes boxes;  // every question answered No: the game's tool never runs
+  TBoxesDuringRun boxes;  // every question answered No: the game's tool never runs
   std::unique_ptr<TMainForm> form;
   HWND list = nullptr, header = nullptr;
 };
@@ -112,7 +122,9 @@ TEST_F(MainFormSortTest, HeaderClicksSortTicksFollowAndTheRunWalksTheShownOrder)
   SelectAllOfTypeAt(3);
   EXPECT_EQ(Shown(), "dm-alpha.ut2 MutA.u+ CTF-Zed.ut2 MutB.u+ Readme.txt -v-");
 
-  // The run meets the mutators as shown, and lists what is left in the same order.
+  // The run meets the mutators as shown, and lists what is left in the same order; a header click
+  // while it runs leaves the order it walks alone.
+  boxes.OnQuestion = [this] { ClickHeader(0); };
   form->tbCopySelectedClick();
   const std::vector<std::string> asked(boxes.Shown.begin(), boxes.Shown.begin() + 2);
   EXPECT_EQ(asked, (std::vector<std::string>{"Do you wish to install the mutator:\r\n\r\nMutA.u",
