@@ -10,6 +10,7 @@
 #include "support/test_files.h"
 #include "ui/pn_mainform.h"
 #include "ui/resource.h"
+#include "ui/recorded_boxes.h"
 #include "ui/window_driver.h"
 #include "win/application.h"
 

@@ -13,6 +13,7 @@
 #include "core/memory_prefs_store.h"
 #include "job/job_texts.h"
 #include "ui/resource.h"
+#include "ui/recorded_boxes.h"
 #include "ui/window_driver.h"
 #include "win/application.h"
 

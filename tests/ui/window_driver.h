@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "job/message_boxes.h"
-
 // Runs action(dialog) once, on the first visible dialog window ("#32770") of this thread that
 // the owner of the driver has not seen before, while some modal loop is running.
 class TDialogDriver {
@@ -38,13 +36,3 @@ std::string ClassNameOf(HWND window);
 std::vector<std::string> StaticTexts(HWND window);
 // A key as the keyboard would deliver it to the focused control.
 void PressKey(HWND dialog, WPARAM virtualKey);
-
-// Message boxes that record their texts and answer every question No.
-class TRecordedBoxes : public IMessageBoxes {
-public:
-  std::vector<std::string> Shown;
-  void ShowWarning(const std::string& text) override { Shown.push_back(text); }
-  TModalResult AskWarning(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  TModalResult AskConfirmation(const std::string& text) override { return Shown.push_back(text), TModalResult::No; }
-  void ShowInformation(const std::string& text) override { Shown.push_back(text); }
-};
