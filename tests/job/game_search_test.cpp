@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 constexpr auto LM = TRegistryHive::LocalMachine, CU = TRegistryHive::CurrentUser;
 const std::string TestKey = "SOFTWARE\\Morvane\\PellorinTests\\GameSearch";
 
@@ -55,9 +57,8 @@ protected:
         {"Cu32\\System\\UT2004.ini", "[Core.System]\r\nCachePath=Q:\\UTCache\r\n"}, {"Cu64\\System\\x", ""},
         {"NoSystem\\Maps\\x", ""}, {"UsualBare\\System\\x", ""},
         {"Usual\\System\\UT2004.ini", "[Core.System]\r\nCachePath=../../Moved\r\n"},
-        {"Lib2\\steamapps\\common\\Unreal Tournament 2004\\System\\UT2004.exe", "MZ"},
-        {"Client\\steamapps\\libraryfolders.vdf", R"("libraryfolders" { "0" { "path" "C:\\None" } "1" { "path" ")" +
-                                                      lib2 + "\" } }"}};
+        {"Lib2\\"s + GameBelowStoreLibrary + "System\\UT2004.exe", "MZ"},
+        {"Client\\"s + StoreLibraryListBelowClient, R"("libraries" { "0" { "path" "C:\\None" } "1" { "path" ")" + lib2 + "\" } }"}};
     for (const auto& [path, bytes] : files) {
       const size_t cut = path.rfind('\\') + 1;
       WriteFileBytes(temp.Sub(path.substr(0, cut), true) + path.substr(cut), bytes);
@@ -80,7 +81,7 @@ TEST_F(GameSearch, RecordsInOrderThenStoreLibrariesThenUsualFolders) {
   ::SetCurrentDirectoryA(t.c_str());
   // The four records (empty: no key; "#": a number in "Folder"), whether the store client is
   // recorded, and what is found: root, then cache folder.
-  const std::string lib = "Lib2\\steamapps\\common\\Unreal Tournament 2004\\";
+  const std::string lib = "Lib2\\"s + GameBelowStoreLibrary;
   const struct {
     std::string lm32, lm64, cu32, cu64;
     bool store;
@@ -103,7 +104,7 @@ TEST_F(GameSearch, RecordsInOrderThenStoreLibrariesThenUsualFolders) {
       if (!folders[i]->empty()) records[i].Write("Folder", *folders[i] == "#" ? REG_DWORD : REG_SZ, *folders[i]);
     }
     client.Remove();
-    if (c.store) client.Write("SteamPath", REG_SZ, t + "Client");
+    if (c.store) client.Write(StoreClientFolderValue, REG_SZ, t + "Client");
     EXPECT_EQ(Found(), c.found) << c.lm32 << "|" << c.lm64 << "|" << c.cu32 << "|" << c.cu64 << "|" << c.store;
   }
   places.UsualFolders.pop_back();
