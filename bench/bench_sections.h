@@ -7,3 +7,5 @@ class TReport;
 
 // What 1,000 ticked packages need, read from their headers (package_needs_bench.cpp).
 void PackageNeedsSection(TReport& report, const std::string& game, bool quick);
+// The list's sort by each column, 100,000 rows.
+void SortSection(TReport& report, const std::string& game, bool quick);

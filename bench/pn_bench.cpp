@@ -264,6 +264,7 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"rebuild", RebuildSection},
       {"package-needs", PackageNeedsSection},
       {"memory", [](TReport& report, const std::string&, bool quick) { MemorySection(report, quick); }},
+      {"sort", SortSection},
   };
   TReport report;
   std::printf("%-14s %-52s %12s\n", "section", "measure", "value");

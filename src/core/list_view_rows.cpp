@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 #include "core/exceptions.h"
 
@@ -22,12 +23,38 @@ bool CaptionMatches(const std::string& caption, const std::string& text, bool pa
 
 const TListingRow& TListViewRows::Row(int row) const {
   if (!Contains(row)) throw EListError(FormatText("List index out of bounds (%d)", row));
-  return rows_[static_cast<size_t>(row)];
+  return At(row);
+}
+
+void TListViewRows::Replace(std::vector<TListingRow> rows) {
+  rows_ = std::move(rows);
+  Order();
+}
+
+int TListViewRows::SortBy(std::optional<TListingSort> sort, TLeadByteTest isLeadByte, int follow) {
+  const size_t followed = Contains(follow) ? order_[static_cast<size_t>(follow)] : rows_.size();
+  sort_ = sort;
+  isLeadByte_ = isLeadByte;
+  Order();
+  const auto shown = std::find(order_.begin(), order_.end(), followed);
+  return shown == order_.end() ? -1 : static_cast<int>(shown - order_.begin());
+}
+
+void TListViewRows::Order() {
+  if (!sort_) {
+    order_.resize(rows_.size());
+    std::iota(order_.begin(), order_.end(), size_t{0});
+    return;
+  }
+  std::vector<TListingSortKey> keys;
+  keys.reserve(rows_.size());
+  for (const TListingRow& row : rows_) keys.push_back({row.Caption, row.PayloadSize, row.TypeText});
+  order_ = SortedRowOrder(keys, *sort_, isLeadByte_);
 }
 
 void TListViewRows::SetTicked(int row, bool ticked) {
   Row(row);  // raises outside the list
-  rows_[static_cast<size_t>(row)].Ticked = ticked;
+  At(row).Ticked = ticked;
 }
 
 void TListViewRows::Toggle(int row) { SetTicked(row, !Row(row).Ticked); }
@@ -48,7 +75,7 @@ bool TListViewRows::ApplyStateImage(int row, unsigned stateImage) {
     return true;
   }
   if (!Contains(row)) return false;
-  rows_[static_cast<size_t>(row)].Ticked = ticked;
+  At(row).Ticked = ticked;
   return true;
 }
 
@@ -69,7 +96,7 @@ int TListViewRows::FindCaption(const std::string& text, int start, bool partial,
   const int steps = wrap ? count : count - first;
   for (int step = 0; step < steps; ++step) {
     const int row = (first + step) % count;
-    if (CaptionMatches(rows_[static_cast<size_t>(row)].Caption, text, partial)) return row;
+    if (CaptionMatches(At(row).Caption, text, partial)) return row;
   }
   return -1;
 }

@@ -3,10 +3,15 @@
 // is an owner-data list, so that 100,000 rows are listed at once); it asks for each row's texts,
 // image and check box when it draws, and every way of ticking (mouse, Space, Select All, the
 // list view's own state messages sent by other programs) ends up here.
+//
+// Rows are shown in a sort order of the user's choice: every row number here is a position as
+// shown, so ticks, texts and the commands that walk the rows all follow the order on screen.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/listing_rows.h"
+#include "core/listing_sort.h"
 
 // The check box images of a list view with check boxes: 1 unticked, 2 ticked.
 inline constexpr unsigned UntickedStateImage = 1;
@@ -19,7 +24,13 @@ public:
 
   // Raises EListError "List index out of bounds (%d)" for a row outside the list.
   const TListingRow& Row(int row) const;
-  void Replace(std::vector<TListingRow> rows) { rows_ = std::move(rows); }
+  // New rows, shown in the sort order chosen before.
+  void Replace(std::vector<TListingRow> rows);
+
+  // Shows the rows sorted (see SortedRowOrder), each keeping its tick; nothing shows them in the
+  // order Replace gave them. Returns where the row shown at follow is shown afterwards, or -1.
+  int SortBy(std::optional<TListingSort> sort, TLeadByteTest isLeadByte, int follow = -1);
+  const std::optional<TListingSort>& Sort() const { return sort_; }
 
   void SetTicked(int row, bool ticked);  // EListError outside the list
   void Toggle(int row);                  // EListError outside the list
@@ -41,7 +52,14 @@ public:
   int FindCaption(const std::string& text, int start, bool partial, bool wrap) const;
 
 private:
-  std::vector<TListingRow> rows_;
+  TListingRow& At(int row) { return rows_[order_[static_cast<size_t>(row)]]; }
+  const TListingRow& At(int row) const { return rows_[order_[static_cast<size_t>(row)]]; }
+  void Order();
+
+  std::vector<TListingRow> rows_;  // in the order Replace gave them
+  std::vector<size_t> order_;      // for each position shown, the index of its row
+  std::optional<TListingSort> sort_;
+  TLeadByteTest isLeadByte_ = nullptr;
 };
 
 // Copies text into a buffer of capacity bytes, cut to fit and always terminated.

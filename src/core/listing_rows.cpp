@@ -19,7 +19,8 @@ std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
     if (TrimBlanks(line).empty() || line[0] == ';') continue;
     TListingRow row;
     row.Caption = ExtractField(2, line, "=");
-    row.SizeText = FormatSize(payloadSize(ExtractField(1, line, "=")), decimalSeparator);
+    row.PayloadSize = payloadSize(ExtractField(1, line, "="));
+    row.SizeText = FormatSize(static_cast<int32_t>(row.PayloadSize), decimalSeparator);
     row.TypeText = TypeTextOf(row.Caption, isLeadByte);
     row.ImageIndex = isInstalled(row.Caption) ? UnlitBulbImage : LitBulbImage;
     rows.push_back(std::move(row));

@@ -13,6 +13,7 @@ struct TListingRow {
   std::string TypeText;  // column "Type"
   int ImageIndex = 0;    // 0 lit bulb; 1 unlit bulb: the package already lies in its destination
   bool Ticked = false;
+  int64_t PayloadSize = -1;  // in bytes, -1 when the payload is missing: what Size sorts by
 
   bool operator==(const TListingRow&) const = default;
 };

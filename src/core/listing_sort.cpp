@@ -6,16 +6,35 @@
 
 namespace {
 
-// caption with a..z turned into A..Z outside double-byte characters.
-std::string CaptionSortKey(std::string_view caption, TLeadByteTest isLeadByte) {
-  std::string key(caption);
-  for (size_t i = 0; i < key.size(); ++i) {
-    if (isLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size())
-      ++i;
-    else if (key[i] >= 'a' && key[i] <= 'z')
-      key[i] = static_cast<char>(key[i] - 'a' + 'A');
+// Each caption with a..z turned into A..Z outside double-byte characters, all in one buffer: one
+// allocation rather than one per row, which a list of 100,000 rows notices.
+std::vector<std::string_view> CaptionSortKeys(const std::vector<TListingSortKey>& keys, std::string& buffer,
+                                              TLeadByteTest isLeadByte) {
+  size_t total = 0;
+  for (const TListingSortKey& key : keys) total += key.Caption.size();
+  buffer.clear();
+  buffer.reserve(total);
+  for (const TListingSortKey& key : keys) {
+    const std::string_view caption = key.Caption;
+    for (size_t i = 0; i < caption.size(); ++i) {
+      char c = caption[i];
+      if (isLeadByte(static_cast<unsigned char>(c)) && i + 1 < caption.size()) {
+        buffer += c;
+        c = caption[++i];
+      } else if (c >= 'a' && c <= 'z') {
+        c = static_cast<char>(c - 'a' + 'A');
+      }
+      buffer += c;
+    }
   }
-  return key;
+  std::vector<std::string_view> folded;
+  folded.reserve(keys.size());
+  size_t start = 0;
+  for (const TListingSortKey& key : keys) {
+    folded.push_back(std::string_view(buffer).substr(start, key.Caption.size()));
+    start += key.Caption.size();
+  }
+  return folded;
 }
 
 // Sorts order stably by less, turned round for a descending sort; ties keep index order
@@ -41,9 +60,8 @@ std::vector<size_t> SortedRowOrder(const std::vector<TListingSortKey>& keys, TLi
   std::iota(order.begin(), order.end(), size_t{0});
   switch (sort.Column) {
     case TListingSortColumn::Filename: {
-      std::vector<std::string> captions;
-      captions.reserve(keys.size());
-      for (const TListingSortKey& key : keys) captions.push_back(CaptionSortKey(key.Caption, isLeadByte));
+      std::string buffer;
+      const std::vector<std::string_view> captions = CaptionSortKeys(keys, buffer, isLeadByte);
       SortStably(order, sort.Descending, [&](size_t a, size_t b) { return captions[a] < captions[b]; });
       break;
     }

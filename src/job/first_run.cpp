@@ -6,6 +6,10 @@
 void FillDefaultPathsFromGame(TPreferences& prefs, IPrefsHost& host) {
   host.OpenCache();
   FillDefaultPaths(prefs.Editable, host.GameRoot());
+  const std::string cacheFolder = host.GameCacheFolder();
+  if (cacheFolder.empty()) return;
+  for (size_t i = 0; i < FolderPrefs.size(); ++i)
+    if (FolderPrefs[i].Applied == &TAppliedPrefs::CachePath) prefs.Editable.FolderTexts[i] = cacheFolder;
 }
 
 void LoadPrefsOrSetUpFirstRun(TPreferences& prefs, IPrefsHost& host, IMessageBoxes& boxes) {

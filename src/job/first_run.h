@@ -14,13 +14,16 @@ public:
   virtual void OpenCache() = 0;
   // The game's root folder as Open cache left it: ending in "\" when found, else as it was.
   virtual std::string GameRoot() const = 0;
+  // The cache folder of the game Open cache found (its settings may move it away from the root's
+  // Cache\); empty when it found none or the user picked the index.
+  virtual std::string GameCacheFolder() const = 0;
   // Lists the loaded index's packages again against the applied folders: the first run applies
   // its default folders only after its Open cache has listed them.
   virtual void RelistPackages() = 0;
 };
 
 // "Default paths": Open cache finds the game, and the nine folders below its root fill the
-// editable preferences.
+// editable preferences, the cache folder being the one the found game uses.
 void FillDefaultPathsFromGame(TPreferences& prefs, IPrefsHost& host);
 
 // Loads the stored preferences. With none stored, the first run: default folders from the game,

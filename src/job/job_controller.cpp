@@ -95,8 +95,8 @@ bool TJobController::CanShowPreferences() { return !RefuseWhileBusy(); }
 
 void TJobController::tbOpenCacheClick() {
   if (RefuseWhileBusy()) return;
-  const std::string key = InstallRecordKey;
-  OpenCache(seams_, CacheIndex, prefs_(), GameRoot, [&key] { return ReadGameInstallFolder(key); });
+  const TGameSearchPlaces places = GameSearch;
+  OpenCache(seams_, CacheIndex, prefs_(), GameRoot, GameCache, [&places] { return FindGameFolder(places); });
 }
 
 void TJobController::tbCopySelectedClick() {

@@ -17,7 +17,7 @@
 
 #include "job/cache_index.h"
 #include "job/copy_file.h"
-#include "job/game_install.h"
+#include "job/game_search.h"
 #include "job/job_seams.h"
 
 struct TAppliedPrefs;
@@ -55,8 +55,10 @@ public:
 
   TCacheIndex CacheIndex;
   std::string GameRoot;
-  // Where the game's install record is looked for; a test points it at a key of its own.
-  std::string InstallRecordKey = GameInstallKeyPath;
+  // The found game's cache folder, for the default folders; empty when the user picked the index.
+  std::string GameCache;
+  // Where the game is looked for; a test points it at places of its own.
+  TGameSearchPlaces GameSearch = TGameSearchPlaces::Standard();
   // The file operations of the copies; a test replaces them to simulate a full disk.
   TCopyIo CopyIo = TCopyIo::Standard();
 

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr const char* IndexFileName = "cache.ini";
-constexpr const char* IndexBelowInstallFolder = "cache\\cache.ini";
 constexpr const char* ParentFolder = "..\\";
 }  // namespace
 
@@ -22,16 +21,16 @@ void LoadCacheIndexOrWarn(TCacheIndex& index, const std::string& path, IMessageB
 }
 
 void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& prefs, std::string& GameRoot,
-               const TInstallFolderReader& readInstallFolder) {
+               std::string& GameCache, const TGameFinder& findGame) {
   if (!prefs.CachePath.empty()) {
     LoadCacheIndexOrWarn(index, prefs.CachePath + IndexFileName, seams.Boxes);
     FillCacheList(seams.Rows, index, prefs);
     return;
   }
-  if (const std::optional<std::string> folder = readInstallFolder()) {
-    const std::string root = AddTrailingBackslash(*folder);
-    GameRoot = root;
-    LoadCacheIndexOrWarn(index, root + IndexBelowInstallFolder, seams.Boxes);
+  if (const std::optional<TFoundGame> game = findGame()) {
+    GameRoot = game->Root;
+    GameCache = game->CacheFolder;
+    LoadCacheIndexOrWarn(index, game->CacheFolder + IndexFileName, seams.Boxes);
     FillCacheList(seams.Rows, index, prefs);
     seams.Status.SetStatusText(JobTexts::CacheOpened);
     return;
@@ -41,6 +40,7 @@ void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& 
   if (!picked) return;
   LoadCacheIndexOrWarn(index, *picked, seams.Boxes);
   GameRoot = FolderOf(*picked) + ParentFolder;
+  GameCache.clear();
   FillCacheList(seams.Rows, index, prefs);
   seams.Status.SetStatusText(JobTexts::CacheOpened);
 }

@@ -1,10 +1,12 @@
 #pragma once
 // "Open cache": finds the game's cache index, loads it and lists its packages. Three sources, in
-// turn: the configured cache folder; the game's install record; the user's pick of the file.
+// turn: the configured cache folder; the game found where it is installed (game_search.h); the
+// user's pick of the file.
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "job/game_search.h"
 #include "job/job_seams.h"
 
 struct TAppliedPrefs;
@@ -17,11 +19,12 @@ void FillCacheList(IPackageRows& rows, const TCacheIndex& index, const TAppliedP
 // is empty.", and leaves no index loaded.
 void LoadCacheIndexOrWarn(TCacheIndex& index, const std::string& path, IMessageBoxes& boxes);
 
-// The game's install folder from its install record, or nothing when the record cannot be opened.
-using TInstallFolderReader = std::function<std::optional<std::string>()>;
+// The game and its cache folder where it is installed, or nothing when it is found nowhere.
+using TGameFinder = std::function<std::optional<TFoundGame>()>;
 
-// The command's logic. GameRoot is set by the last two sources only: by the install record before
-// the index is loaded, by the user's pick after it has loaded. The errors of loading and of
-// reading the install record end the command and reach the caller.
+// The command's logic. GameRoot and GameCache (the found game's cache folder; empty after a pick)
+// are set by the last two sources only: by the found game before the index is loaded, by the
+// user's pick after it has loaded. The errors of loading and of the search end the command and
+// reach the caller.
 void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& prefs, std::string& GameRoot,
-               const TInstallFolderReader& readInstallFolder);
+               std::string& GameCache, const TGameFinder& findGame);

@@ -400,6 +400,9 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       // Ctrl+A is the list's shortcut: it works while the list has the keyboard focus.
       if (code != FromAccelerator || ::GetFocus() == list_) SelectAll1Click();
       break;
+    case IDM_SELECTALLOFTYPE1:
+      SelectAllOfType1Click();
+      break;
     case IDM_PREFERENCES1:
       Preferences1Click();
       break;
@@ -428,6 +431,9 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
       return 0;
     case LVN_ITEMACTIVATE:
       Details1Click();
+      return 0;
+    case LVN_COLUMNCLICK:
+      lvCacheItemsColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
       return 0;
     case LVN_ODFINDITEMA: {
       const auto& find = *reinterpret_cast<const NMLVFINDITEMA*>(lParam);

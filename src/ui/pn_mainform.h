@@ -65,6 +65,10 @@ public:
   void SelectAll1Click();
   void SelectNeeded1Click();
   void Details1Click();  // of the selected row; also a double click or Enter on a row
+  // The row under the context menu: every row of its kind is ticked.
+  void SelectAllOfType1Click();
+  // A click on a column's header: sorted by it, or turned round when it sorted already.
+  void lvCacheItemsColumnClick(int column);
   void Preferences1Click();
   void Exit1Click();
 
@@ -75,6 +79,7 @@ public:
   // lists it again once its default folders are applied.
   void OpenCache() override { tbOpenCacheClick(); }
   std::string GameRoot() const override { return commands_.GameRoot; }
+  std::string GameCacheFolder() const override { return commands_.GameCache; }
   void RelistPackages() override;
 
   // The seams of the program's work.
@@ -118,6 +123,9 @@ private:
   void SupplyRowData(NMLVDISPINFOA& info) const;
   LRESULT FindRow(UINT flags, const std::string& text, int start) const;
   void ShowPopupMenu(LPARAM screenPoint);
+  int RowAtMenuPoint(LPARAM screenPoint) const;
+  int NextRowWith(UINT state) const;  // the first row with the state (LVNI_FOCUSED ...), or -1
+  void ShowSortArrow();
   void MeasureMenuPicture(MEASUREITEMSTRUCT& item) const;
   void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;
 
@@ -148,6 +156,7 @@ private:
   HACCEL accelerators_ = nullptr;  // a resource: released with the program
   int statusHeight_ = 0;
   bool repaintPending_ = false;
+  int popupRow_ = -1;  // the row the context menu was opened on, -1 for none
   struct TProgressState {
     int Maximum = 100;  // the bar's own defaults
     int Position = 0;

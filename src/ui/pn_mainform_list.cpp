@@ -46,6 +46,7 @@ void TMainForm::ShowPopupMenu(LPARAM screenPoint) {
     at = {0, 0};
     ::ClientToScreen(list_, &at);
   }
+  popupRow_ = RowAtMenuPoint(screenPoint);
   ::TrackPopupMenu(PopupMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
 }
 

@@ -17,6 +17,7 @@
 // Context menu PopupMenu1 of the package list: its one sub-menu holds SelectAll1.
 #define IDM_POPUPMENU1                     110
 #define IDM_SELECTALL1                     111  // "Select &All\tCtrl+A"
+#define IDM_SELECTALLOFTYPE1               600  // "Select All of This &Type": the row's kind
 
 // Accelerators of the main window: Ctrl+A sends IDM_SELECTALL1 (the window passes it on only
 // while the list has the keyboard focus).

@@ -16,3 +16,12 @@ TRegistryRead ReadRegistryValue(HKEY key, const char* name) {
   if (read.Status != ERROR_SUCCESS) read.Bytes.clear();
   return read;
 }
+
+TRegKey OpenRegistryKeyToRead(const TRegistryPlace& place) {
+  HKEY root = place.Hive == TRegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const REGSAM view = place.View == TRegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  HKEY opened = nullptr;
+  LONG status = ::RegOpenKeyExA(root, place.Key.c_str(), 0, KEY_ALL_ACCESS | view, &opened);
+  if (status == ERROR_ACCESS_DENIED) status = ::RegOpenKeyExA(root, place.Key.c_str(), 0, KEY_READ | view, &opened);
+  return TRegKey(status == ERROR_SUCCESS ? opened : nullptr);
+}

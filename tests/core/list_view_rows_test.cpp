@@ -84,6 +84,15 @@ TEST(ListViewRows, TypeAheadSearchFindsCaptionsFromTheStartRow) {
   EXPECT_EQ(TListViewRows().FindCaption("a", 0, true, true), -1);
 }
 
+bool NoLeadBytes(unsigned char) { return false; }
+
+// Positions are as shown: the row followed, the type-ahead search.
+TEST(ListViewRows, SortedRowsAreAddressedAsShown) {
+  TListViewRows rows = ThreeRows();
+  EXPECT_EQ(rows.SortBy(TListingSort{TListingSortColumn::Type, true}, NoLeadBytes, 0), 2);  // Rock, dm-f, DM-R
+  EXPECT_EQ(rows.FindCaption("dm", 0, true, false), 1);
+}
+
 TEST(ListViewRows, CopyToBufferCutsToFitAndTerminates) {
   char buffer[6];
   CopyToBuffer("Rock.utx", buffer, sizeof buffer);

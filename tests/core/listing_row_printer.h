@@ -6,5 +6,5 @@
 
 inline void PrintTo(const TListingRow& row, std::ostream* out) {
   *out << '{' << '"' << row.Caption << "\", \"" << row.SizeText << "\", \"" << row.TypeText << "\", image "
-       << row.ImageIndex << (row.Ticked ? ", ticked}" : "}");
+       << row.ImageIndex << ", " << row.PayloadSize << " bytes" << (row.Ticked ? ", ticked}" : "}");
 }

@@ -56,10 +56,10 @@ TEST(BuildListingRows, MakesOneRowPerEntryLineInFileOrder) {
   };
   const auto isInstalled = [](const std::string& name) { return name == "Mut.u"; };
   const std::vector<TListingRow> expected = {
-      {"DM-Rankin.ut2", "2.00MB", "Deathmatch Map", 0, false},
-      {"Mut.u", "4KB", "Mutator", 1, false},
-      {"x.ogg", "12 bytes", "Music", 0, false},
-      {"", "-1 bytes", "*Unknown*", 0, false},
+      {"DM-Rankin.ut2", "2.00MB", "Deathmatch Map", 0, false, 2097152},
+      {"Mut.u", "4KB", "Mutator", 1, false, 5000},
+      {"x.ogg", "12 bytes", "Music", 0, false, 12},
+      {"", "-1 bytes", "*Unknown*", 0, false, -1},
   };
   EXPECT_EQ(BuildListingRows(lines, payloadSize, isInstalled, '.', NoLeadBytes), expected);
   EXPECT_TRUE(BuildListingRows({"K1-1=DM-Header.ut2"}, payloadSize, isInstalled, '.', NoLeadBytes).empty());

@@ -28,7 +28,8 @@ struct TInstallRecord {
 
 TEST(GameInstallRecord, FolderIsReadAsUnexpandedTextUpToItsNul) {
   const TInstallRecord record("SOFTWARE\\Morvane\\PellorinTests\\InstallRecord");
-  EXPECT_EQ(ReadGameInstallFolder(record.Key), std::nullopt);
+  const TRegistryPlace place{TRegistryHive::LocalMachine, TRegistryView::Bits32, record.Key};
+  EXPECT_EQ(ReadGameInstallFolder(place), std::nullopt);
   const struct {
     DWORD type;
     std::string data, folder;
@@ -38,15 +39,12 @@ TEST(GameInstallRecord, FolderIsReadAsUnexpandedTextUpToItsNul) {
                {REG_EXPAND_SZ, std::string("%SystemDrive%\\G\0", 16), "%SystemDrive%\\G"}};
   for (const auto& c : cases) {
     record.Write(c.type, c.data);
-    EXPECT_EQ(ReadGameInstallFolder(record.Key), std::optional<std::string>(c.folder));
+    EXPECT_EQ(ReadGameInstallFolder(place), std::optional<std::string>(c.folder));
   }
   for (DWORD type : {REG_DWORD, REG_BINARY}) {
     record.Write(type, std::string(4, '\1'));
-    EXPECT_EQ(ErrorOf([&] { ReadGameInstallFolder(record.Key); }), "Invalid data type for 'Folder'");
+    EXPECT_EQ(ErrorOf([&] { ReadGameInstallFolder(place); }), "Invalid data type for 'Folder'");
   }
-  const TInstallRecord real(GameInstallKeyPath);
-  real.Write(REG_SZ, std::string("C:\\UT2004", 10));
-  EXPECT_EQ(ReadGameInstallFolder(), std::optional<std::string>("C:\\UT2004"));
 }
 
 class OpenCache : public ::testing::Test {
@@ -59,8 +57,9 @@ protected:
   const std::string install = game.Temp.Path() + "Install\\";
 
   void SetUp() override {
-    commands.InstallRecordKey = record.Key;
+    commands.GameSearch = {{{TRegistryHive::LocalMachine, TRegistryView::Bits32, record.Key}}, {}, {}};
     commands.GameRoot = "former";
+    MakeFolders(install + "System");
     MakeFolders(install + "cache");
     WriteFileBytes(install + "cache\\cache.ini", TGameFolder::Joined({Header, game.Key(1) + "=DM-Installed.ut2"}));
     WriteFileBytes(game.Index(), TGameFolder::Joined({Header, game.Key(2) + "=DM-Configured.ut2"}));
@@ -80,7 +79,7 @@ TEST_F(OpenCache, ConfiguredCacheFolderIsTheOnlySourceUsed) {
   EXPECT_EQ(Outcome(), "|former|DM-Configured.ut2;|initial|0");
 }
 
-TEST_F(OpenCache, InstallRecordGivesTheRootBeforeTheIndexIsRead) {
+TEST_F(OpenCache, FoundGameGivesTheRootBeforeTheIndexIsRead) {
   game.Prefs.CachePath.clear();
   const struct {
     DWORD type;
@@ -88,7 +87,9 @@ TEST_F(OpenCache, InstallRecordGivesTheRootBeforeTheIndexIsRead) {
   } cases[] = {
       {REG_SZ, install.substr(0, install.size() - 1), "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
       {REG_SZ, install, "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
-      {REG_SZ, "Q:", "Cannot open file \"Q:\\cache\\cache.ini\". |Q:\\|kept;|initial|0"},
+      // A record whose folder is not there, or holds no System folder, is passed over: no game.
+      {REG_SZ, "Q:", "|former|kept;|initial|1"},
+      {REG_SZ, install + "cache", "|former|kept;|initial|1"},
       {REG_DWORD, "1234", "Invalid data type for 'Folder'|former|kept;|initial|0"},
   };
   for (const auto& c : cases) {
@@ -98,13 +99,18 @@ TEST_F(OpenCache, InstallRecordGivesTheRootBeforeTheIndexIsRead) {
     record.Write(c.type, c.folder);
     EXPECT_EQ(Outcome(), c.outcome);
   }
-  // Without the value the index is looked for below the current folder.
+  // A record without the value names no game, not the current folder.
   record.Write(REG_NONE, "");
   char former[MAX_PATH];
   ::GetCurrentDirectoryA(MAX_PATH, former);
   ::SetCurrentDirectoryA(install.c_str());
-  EXPECT_EQ(Outcome(), "||DM-Installed.ut2;|" + Opened + "|0");
+  EXPECT_EQ(Outcome(), "|former|kept;|initial|1");
   ::SetCurrentDirectoryA(former);
+  // The index of a cache the game's settings moved, and an error that leaves GameRoot set.
+  WriteFileBytes(install + "System\\UT2004.ini", "[Core.System]\r\nCachePath=..\\Moved\r\n");
+  record.Write(REG_SZ, install);
+  EXPECT_NE(Open().find("Cannot open file \"" + install + "Moved\\cache.ini\""), std::string::npos);
+  EXPECT_EQ(commands.GameRoot + "|" + commands.GameCache, install + "|" + install + "Moved\\");
 }
 
 TEST_F(OpenCache, WithoutARecordTheUserPicksTheIndexOrCancels) {

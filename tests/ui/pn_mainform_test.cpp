@@ -606,7 +606,7 @@ class MainFormWithPreferencesTest : public MainFormTest {
 protected:
   void SetUp() override {
     MainFormTest::SetUp();
-    form->Commands().InstallRecordKey = record.Key;
+    form->Commands().GameSearch = {{{TRegistryHive::LocalMachine, TRegistryView::Bits32, record.Key}}, {}, {}};
     prefsForm = std::make_unique<TPrefsForm>(store, *form, boxes, folderPicker);
   }
   TMainFormServices Services() override {
@@ -800,6 +800,74 @@ TEST_F(ApplicationWindowTest, TheTaskbarsCloseClosesTheMainWindowUnlessABoxIsOpe
   EXPECT_TRUE(::IsWindow(app()));
   EXPECT_TRUE(boxes.Calls.empty());
   EXPECT_EQ(ReadFileBytes(game.Sub("Cache\\cache.ini")), indexBefore);
+}
+
+// The list as every reader sees it: captions, "+" when ticked, then the header's arrows.
+std::string Shown(HWND list) {
+  std::string shown;
+  for (int row = 0; row < ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row)
+    shown += ItemText(list, row, 0) + (CheckImage(list, row) == TickedStateImage ? "+ " : " ");
+  for (int column = 0; column < 3; ++column) {
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    ::SendMessageA(ListView_GetHeader(list), HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    shown += (item.fmt & HDF_SORTUP) ? "^" : (item.fmt & HDF_SORTDOWN) ? "v" : "-";
+  }
+  return shown;
+}
+
+// A mouse click on a column's header, sent, or posted to arrive while a command runs.
+void ClickHeader(HWND list, int column, bool post = false) {
+  HWND header = ListView_GetHeader(list);
+  RECT place{};
+  ::SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&place));
+  const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+  for (const auto& [message, keys] : {std::pair<UINT, WPARAM>{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
+    post ? (void)::PostMessageA(header, message, keys, at) : (void)::SendMessageA(header, message, keys, at);
+}
+
+// The context menu opened over a row, and "Select All of This Type" chosen in it.
+void SelectAllOfTypeAt(HWND form, HWND list, int row) {
+  RECT place{};
+  ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&place));
+  POINT at{place.left + 20, (place.top + place.bottom) / 2};
+  ::ClientToScreen(list, &at);
+  RunWhenIdle([form] {
+    ::EndMenu();
+    ::PostMessageA(form, WM_COMMAND, IDM_SELECTALLOFTYPE1, 0);
+  });
+  ::SendMessageA(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+  Application.ProcessMessages();
+}
+
+TEST_F(MainFormTest, HeaderClicksSortTheListAndTheRunWalksItAsShown) {
+  OpenCache({{"MutB.u", 100}, {"dm-alpha.ut2", 5000}, {"Readme.txt", 0}, {"MutA.u", 3000}, {"CTF-Zed.ut2", 2000}});
+  ClickHeader(list, 0);
+  EXPECT_EQ(Shown(list), "CTF-Zed.ut2 dm-alpha.ut2 MutA.u MutB.u Readme.txt ^--");
+  form->SetRowTicked(2, true);
+  ClickHeader(list, 0);
+  EXPECT_EQ(Shown(list), "Readme.txt MutB.u MutA.u+ dm-alpha.ut2 CTF-Zed.ut2 v--");
+  ClickHeader(list, 2);
+  EXPECT_EQ(Shown(list), "Readme.txt CTF-Zed.ut2 dm-alpha.ut2 MutB.u MutA.u+ --^");
+  ClickHeader(list, 1);
+  ClickHeader(list, 1);
+  EXPECT_EQ(Shown(list), "dm-alpha.ut2 MutA.u+ CTF-Zed.ut2 MutB.u Readme.txt -v-");
+  // By the kind of the row under the menu: both mutators; the unknown kind ticks nothing.
+  SelectAllOfTypeAt(form->Handle(), list, 4);
+  SelectAllOfTypeAt(form->Handle(), list, 3);
+  EXPECT_EQ(Shown(list), "dm-alpha.ut2 MutA.u+ CTF-Zed.ut2 MutB.u+ Readme.txt -v-");
+
+  // The run asks about the mutators in the order shown, a header click while it copies changes
+  // nothing, and what is left is listed in the same order.
+  ClickHeader(list, 0, true);
+  form->tbCopySelectedClick();
+  std::vector<std::string> asked;
+  for (const TBoxCall& call : boxes.Calls)
+    if (call.Kind == "Confirm") asked.push_back(call.Text.substr(call.Text.size() - 6));
+  EXPECT_EQ(asked, (std::vector<std::string>{"MutA.u", "MutB.u"}));
+  EXPECT_EQ(Shown(list), "dm-alpha.ut2 CTF-Zed.ut2 Readme.txt -v-");
+  SelectAllOfTypeAt(form->Handle(), list, 1);  // maps of every game mode are one kind
+  EXPECT_EQ(Shown(list), "dm-alpha.ut2+ CTF-Zed.ut2+ Readme.txt -v-");
 }
 
 }  // namespace

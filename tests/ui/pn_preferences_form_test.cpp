@@ -32,6 +32,8 @@ public:
     Root = RootAfterOpen;
   }
   std::string GameRoot() const override { return Root; }
+  std::string Cache;  // the found game's cache folder
+  std::string GameCacheFolder() const override { return Cache; }
   std::vector<std::string> RelistedWithMaps;  // the applied Maps folder at each relisting
   void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
 };
@@ -429,13 +431,15 @@ TEST_F(PrefsFormTest, FailingSaveShowsTheErrorAndKeepsTheDialogOpen) {
 
 TEST_F(PrefsFormTest, DefaultPathsButtonAndF4FillTheEdits) {
   host.RootAfterOpen = "G:\\UT2004\\";
+  host.Cache = "H:\\Moved\\";
   picker.Answer = "D:\\";
-  std::string meshes, karma;
+  std::string meshes, karma, cache;
   HWND dialogSeen = nullptr;
   TDialogDriver driver([&](HWND dialog) {
     dialogSeen = dialog;
     Click(dialog, IDC_TBQUICKPATH);
     meshes = WindowText(::GetDlgItem(dialog, IDC_TEMESHES));
+    cache = WindowText(::GetDlgItem(dialog, IDC_TECACHE));
     ::SetFocus(::GetDlgItem(dialog, IDC_TEKARMA));
     PressKey(dialog, VK_F4);
     RunWhenIdle([&, dialog] {
@@ -446,6 +450,7 @@ TEST_F(PrefsFormTest, DefaultPathsButtonAndF4FillTheEdits) {
   form.ShowModal(nullptr);
   EXPECT_EQ(host.OpenCacheCalls, 1);
   EXPECT_EQ(meshes, "G:\\UT2004\\StaticMeshes\\");
+  EXPECT_EQ(cache, "H:\\Moved\\");  // the found game's, wherever its settings put it
   EXPECT_EQ(karma, "D:\\");
   EXPECT_EQ(picker.Calls, 1);
   EXPECT_EQ(picker.Owner, dialogSeen);
