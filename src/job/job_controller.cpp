@@ -1,10 +1,13 @@
 #include "job/job_controller.h"
 
 #include "core/applied_prefs.h"
+#include "job/export_run.h"
+#include "job/install_files_run.h"
 #include "job/integration_run.h"
 #include "job/job_texts.h"
 #include "job/mutator_registration.h"
 #include "job/open_cache.h"
+#include "job/package_transfer_texts.h"
 #include "win/application.h"
 #include "win/launcher.h"
 
@@ -125,4 +128,27 @@ void TJobController::tbRegisterUninstalledClick() {
 void TJobController::SelectAll1Click() {
   const int rowCount = seams_.Rows.RowCount();
   for (int row = 0; row < rowCount; ++row) seams_.Rows.SetRowTicked(row, true);
+}
+
+void TJobController::Export1Click(IExportDialog& dialog) {
+  if (RefuseWhileBusy()) return;
+  RunOperation([&] {
+    TExportContext context{seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, CacheIndex, prefs_,
+                           [this] { return closeRequested_; }, CopyIo};
+    ExportSelected(context, dialog);
+  });
+}
+
+void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
+  if (RefuseWhileBusy()) return;
+  const auto files = picker.PickPackageFiles(TransferTexts::PickFilesTitle, TransferTexts::PickFilesFilter);
+  if (!files) return;
+  RunOperation([&] {
+    TInstallContext context{seams_.Status, seams_.Progress, seams_.Boxes, prefs_,
+                            [this](const std::string& name) {
+                              if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
+                            },
+                            [this] { return closeRequested_; }, ReportError, CopyIo};
+    InstallPackageFiles(context, *files);
+  });
 }

@@ -21,6 +21,8 @@
 
 struct TAppliedPrefs;
 class TLauncher;
+class IExportDialog;
+class IPackageFilePicker;
 
 class TJobController {
 public:
@@ -33,6 +35,9 @@ public:
   void tbCopySelectedClick();
   void tbRegisterUninstalledClick();
   void SelectAll1Click();
+  // Actions > "Export selected..." and File > "Install package files...", guarded like the run.
+  void Export1Click(IExportDialog& dialog);
+  void InstallFiles1Click(IPackageFilePicker& picker);
 
   // True while an integration run or a registration is in progress.
   bool Busy() const;

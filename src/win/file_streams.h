@@ -1,0 +1,44 @@
+#pragma once
+// The archive code's byte streams over files: a file opened for reading only, and the writing end
+// of a handle someone else owns (the staged file that takes a target's place once complete).
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/byte_streams.h"
+#include "win/handles.h"
+
+// A file read front to back or at any offset, opened for reading only and shared with other
+// readers but not with writers, so that nobody changes it while it is read. Read failures raise
+// Exception with the text given.
+class TFileSource : public IByteSource, public IRandomAccessSource {
+public:
+  TFileSource(const std::string& path, std::string readFailure);
+  bool Opened() const { return file_.Valid(); }
+
+  size_t Read(char* buffer, size_t size) override;
+  std::uint64_t Size() override;
+  size_t ReadAt(std::uint64_t offset, char* buffer, size_t size) override;
+
+private:
+  TFileHandle file_;
+  std::string readFailure_;
+};
+
+// Writes all of data to file, false on failure (a full disk); the copy's write seam has this form.
+using TWriteAll = std::function<bool(HANDLE file, const void* data, DWORD size)>;
+
+// The writing end of an open file handle; a failed write raises Exception with the text given.
+class THandleSink : public IByteSink {
+public:
+  THandleSink(HANDLE file, TWriteAll write, std::string writeFailure)
+      : file_(file), write_(std::move(write)), writeFailure_(std::move(writeFailure)) {}
+  void Write(const char* data, size_t size) override;
+
+private:
+  HANDLE file_;
+  TWriteAll write_;
+  std::string writeFailure_;
+};
