@@ -1,8 +1,9 @@
 // The main window's package commands: Export selected and Install package files.
+#include "ui/pn_mainform.h"
+
 #include <commdlg.h>
 
 #include "core/file_dialog_text.h"
-#include "ui/pn_mainform.h"
 #include "win/application.h"
 
 namespace {
