@@ -35,12 +35,6 @@ std::string LayoutFolderOf(TPackageKind kind) {
   return GetDestinationFolder(kind, relative);  // "" for a package of unknown kind
 }
 
-std::string Joined(const std::vector<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
-  return text;
-}
-
 class TExport {
 public:
   explicit TExport(TExportContext& context) : c_(context) {}
@@ -88,7 +82,7 @@ public:
         CopyFileWithProgress(package.Payload, root_ + package.LayoutFolder + package.Name, c_.Progress, c_.Io, staging_);
       } else {
         TFileSource source = OpenSourceFile(package.Payload);
-        TProgressClock clock(c_.Progress, FileSizeOf(package.Payload));
+        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
         TProgressSource counted(source, clock);
         TStagedSink uz2(root_ + package.Name + std::string(Uz2Extension), staging_, c_.Io);
         WriteUz2(counted, uz2);
@@ -107,8 +101,8 @@ public:
                            : FormatText(ExportedFiles, count.c_str(), root_.c_str());
     if (!unknown_.empty())
       text += FormatText(form_ == TExportForm::RedirectUz2 ? UnknownKindsSkipped : UnknownKindsAtRoot,
-                         Joined(unknown_).c_str());
-    if (!unsafe_.empty()) text += FormatText(UnsafeRowsSkipped, Joined(unsafe_).c_str());
+                         NameList(unknown_).c_str());
+    if (!unsafe_.empty()) text += FormatText(UnsafeRowsSkipped, NameList(unsafe_).c_str());
     return text;
   }
 
@@ -121,12 +115,11 @@ private:
       for (const TPackage& package : packages_) {
         if (c_.StopRequested()) return false;
         Announce(package.Name);
-        TDirEntry entry;
-        TDosDateTime modified;
-        if (FindFile(package.Payload, entry)) modified = {static_cast<std::uint16_t>(entry.Time >> 16),
-                                                          static_cast<std::uint16_t>(entry.Time)};
         TFileSource source = OpenSourceFile(package.Payload);
-        TProgressClock clock(c_.Progress, FileSizeOf(package.Payload));
+        const std::uint32_t written = source.LastWriteDosTime();
+        TDosDateTime modified;
+        if (written != 0) modified = {static_cast<std::uint16_t>(written >> 16), static_cast<std::uint16_t>(written)};
+        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
         TProgressSource counted(source, clock);
         zip.Add(package.LayoutFolder + package.Name, counted, modified);
         clock.Finish();
@@ -163,6 +156,12 @@ void ExportSelected(TExportContext& context, IExportDialog& dialog) {
   }
   const std::optional<TExportChoice> choice = dialog.ChooseExport();
   if (!choice) return;
+  // Written there, a package of unknown kind named like the index or a payload would replace it.
+  const std::string cacheFolder = FullPathOf(context.Prefs().CachePath.empty() ? "." : context.Prefs().CachePath);
+  if (::lstrcmpiA(AddTrailingBackslash(FullPathOf(choice->Folder)).c_str(), AddTrailingBackslash(cacheFolder).c_str()) == 0) {
+    context.Boxes.ShowWarning(TransferTexts::ExportIntoCache);
+    return;
+  }
   TExport run(context);
   run.Choose(*choice);
   run.Collect();

@@ -46,12 +46,6 @@ bool EndsWithNoCase(std::string_view name, std::string_view ending) {
   throw EArchiveError(error.Reason(), FormatText(headline, quoted.c_str(), error.what()));
 }
 
-std::string Joined(const std::vector<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
-  return text;
-}
-
 class TInstall {
 public:
   explicit TInstall(TInstallContext& context) : c_(context) {}
@@ -70,7 +64,7 @@ public:
       CopyFileWithProgress(path, dest, c_.Progress, c_.Io, staging_);
     } else {
       TFileSource source = OpenSourceFile(path);
-      TProgressClock clock(c_.Progress, FileSizeOf(path));
+      TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
       TProgressSource counted(source, clock);
       TStagedSink restored(dest, staging_, c_.Io);
       try {
@@ -89,9 +83,9 @@ public:
   std::string Summary() const {
     using namespace TransferTexts;
     std::string text = FormatText(InstalledFiles, std::to_string(installed_).c_str());
-    if (!failed_.empty()) text += FormatText(FailedFiles, Joined(failed_).c_str());
-    if (!inPlace_.empty()) text += FormatText(AlreadyInPlace, Joined(inPlace_).c_str());
-    if (!ignored_.empty()) text += FormatText(IgnoredFiles, Joined(ignored_).c_str());
+    if (!failed_.empty()) text += FormatText(FailedFiles, NameList(failed_).c_str());
+    if (!inPlace_.empty()) text += FormatText(AlreadyInPlace, NameList(inPlace_).c_str());
+    if (!ignored_.empty()) text += FormatText(IgnoredFiles, NameList(ignored_).c_str());
     return text;
   }
 
@@ -144,7 +138,8 @@ private:
     ++installed_;
     if (GetPackageKind(package) == pkMutator) c_.InstallMutator(package);
   }
-  void Announce(const std::string& name) { c_.Status.SetStatusText(FormatText(TransferTexts::InstallingFile, name.c_str())); }
+  // The integration's own status: the package is copied into its game folder as there.
+  void Announce(const std::string& name) { c_.Status.SetStatusText(FormatText(JobTexts::CopyingFile, name.c_str())); }
 
   TInstallContext& c_;
   TStagingFolders staging_;

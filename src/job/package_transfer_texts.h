@@ -1,10 +1,13 @@
 #pragma once
 // The texts of exporting ticked packages and of installing package files. "%s" takes a file name,
 // a folder or a count.
+#include <string>
+#include <vector>
+
 namespace TransferTexts {
 inline constexpr const char* ExportingFile = "Exporting %s...";
-inline constexpr const char* InstallingFile = "Installing %s...";
 inline constexpr const char* NothingToExport = "You must tick the packages to export!";
+inline constexpr const char* ExportIntoCache = "The packages cannot be exported into the cache folder itself.";
 
 inline constexpr const char* ExportedFiles = "%s file(s) written to\r\n%s";
 inline constexpr const char* ExportedArchive = "%s package(s) written to the archive\r\n%s";
@@ -27,4 +30,11 @@ inline constexpr const char* IgnoredFiles = "\r\n\r\nIgnored, being no package f
 inline constexpr const char* AlreadyInPlace = "\r\n\r\nAlready in their game folders: %s";
 // The headline of an error in a chosen file; "%s" takes the file's name, then the reason.
 inline constexpr const char* QuotedName = "\"%s\"";
+
+// The names of an end box's note: "a, b, c".
+inline std::string NameList(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
 }  // namespace TransferTexts

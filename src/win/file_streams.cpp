@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/exceptions.h"
+#include "win/files.h"
 
 namespace {
 
@@ -40,6 +41,11 @@ size_t TFileSource::ReadAt(std::uint64_t offset, char* buffer, size_t size) {
     throw Exception(readFailure_);
   }
   return got;
+}
+
+std::uint32_t TFileSource::LastWriteDosTime() {
+  FILETIME written{};
+  return ::GetFileTime(file_.Get(), nullptr, nullptr, &written) ? LocalDosTime(written) : 0;
 }
 
 void THandleSink::Write(const char* data, size_t size) {

@@ -21,6 +21,9 @@ public:
   size_t Read(char* buffer, size_t size) override;
   std::uint64_t Size() override;
   size_t ReadAt(std::uint64_t offset, char* buffer, size_t size) override;
+  // The last write as LocalDosTime gives it. Asked of the open file: a look-up by name costs a
+  // scan of the whole folder on an emulated file system.
+  std::uint32_t LastWriteDosTime();
 
 private:
   TFileHandle file_;

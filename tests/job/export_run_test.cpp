@@ -19,21 +19,15 @@ struct TScriptedExportDialog : IExportDialog {
 };
 
 // Every file below folder with its bytes, by path relative to it.
-void Snapshot(const std::string& folder, const std::string& relative, std::map<std::string, std::string>& files) {
+std::map<std::string, std::string> Snapshot(const std::string& folder, const std::string& relative = "") {
+  std::map<std::string, std::string> files;
   WIN32_FIND_DATAA entry;
   TFindHandle search(::FindFirstFileA((folder + relative + "*").c_str(), &entry));
   for (bool found = search.Valid(); found; found = ::FindNextFileA(search.Get(), &entry)) {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      Snapshot(folder, relative + name + "\\", files);
-    else
-      files[relative + name] = ReadFileBytes(folder + relative + name);
+    const std::string name = entry.cFileName, path = relative + name;
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files[path] = ReadFileBytes(folder + path);
+    else if (name != "." && name != "..") files.merge(Snapshot(folder, path + "\\"));
   }
-}
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  Snapshot(folder, "", files);
   return files;
 }
 
@@ -57,11 +51,8 @@ protected:
 
   // A map, a code package, a package of unknown kind, a device name, a row left unticked.
   void OpenTicked() {
-    const std::vector<std::string> lines{Header,
-                                         game.Entry(1, "DM-Rankin.ut2", map),
-                                         game.Entry(2, "Pack.u", code),
-                                         game.Entry(3, "readme.txt", notes),
-                                         game.Entry(4, "CON.utx", "device"),
+    const std::vector<std::string> lines{Header, game.Entry(1, "DM-Rankin.ut2", map), game.Entry(2, "Pack.u", code),
+                                         game.Entry(3, "readme.txt", notes), game.Entry(4, "CON.utx", "device"),
                                          game.Entry(5, "Other.utx", "unticked")};
     WriteFileBytes(game.Index(), TGameFolder::Joined(lines));
     ASSERT_EQ(index.LoadCacheIndex(game.Index()), TIndexLoad::Loaded);
@@ -97,8 +88,7 @@ TEST_F(ExportRun, EachFormWritesTheTickedPackagesAndLeavesTheCacheAsItWas) {
   for (size_t i = 0; i < reader.Members().size(); ++i) {
     TMemorySink bytes;
     reader.Extract(i, bytes);
-    const TZipMember& m = reader.Members()[i];
-    members[(m.folder.empty() ? "" : m.folder + "\\") + m.fileName] = bytes.bytes;
+    members[reader.Members()[i].folder + (reader.Members()[i].folder.empty() ? "" : "\\") + reader.Members()[i].fileName] = bytes.bytes;
   }
   EXPECT_EQ(members, layout);
   RemoveTree(folder);
@@ -115,13 +105,18 @@ TEST_F(ExportRun, EachFormWritesTheTickedPackagesAndLeavesTheCacheAsItWas) {
 }
 
 TEST_F(ExportRun, AsksNothingWithoutATickAndDoesNothingWhenCancelled) {
-  EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }), "");
-  EXPECT_EQ(view.Boxes, std::vector<std::string>{"warning: You must tick the packages to export!"});
-  OpenTicked();
-  view.Boxes.clear();
-  EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }), "");
-  EXPECT_TRUE(view.Boxes.empty());
+  for (bool ticked : {false, true}) {
+    if (ticked) OpenTicked();
+    view.Boxes.clear();
+    EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }), "");
+    EXPECT_EQ(view.Boxes, ticked ? std::vector<std::string>{} : std::vector<std::string>{"warning: You must tick the packages to export!"});
+  }
   EXPECT_EQ(EntriesIn(out.Path()), 0);
+  const auto cache = Snapshot(game.Prefs.CachePath);
+  dialog.Choice = TExportChoice{TExportForm::GameLayout, game.Prefs.CachePath.substr(0, game.Prefs.CachePath.size() - 1)};
+  EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }), "");
+  EXPECT_EQ(view.Boxes.back(), "warning: The packages cannot be exported into the cache folder itself.");
+  EXPECT_EQ(Snapshot(game.Prefs.CachePath), cache);
 }
 
 // A disk that fills up part way: every file at the target stays as it was, and nothing is left.

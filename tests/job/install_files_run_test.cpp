@@ -46,11 +46,8 @@ protected:
   TInstallContext context{view, view, view, [this]() -> const TAppliedPrefs& { return game.Prefs; },
                           [this](const std::string& name) { mutators.push_back(name); }, [] { return false; },
                           [this](std::exception_ptr error) {
-                            try {
-                              std::rethrow_exception(error);
-                            } catch (const EArchiveError& e) {
-                              reported.push_back(e.what());
-                              reasons.push_back(e.Reason());
+                            try { std::rethrow_exception(error); } catch (const EArchiveError& e) {
+                              reported.push_back(e.what()), reasons.push_back(e.Reason());
                             }
                           }};
 
@@ -83,7 +80,7 @@ TEST_F(InstallRun, PutsPackagesUz2FilesAndArchiveMembersInTheirKindsFolders) {
   EXPECT_EQ(view.Boxes, std::vector<std::string>{"info: 4 package(s) installed into your UT2004 installation.\r\n\r\n"
                                                  "Ignored, being no package file of a known kind: Pack.zip: readme.txt, "
                                                  "Pack.zip: System/CON.u, notes.doc"});
-  EXPECT_EQ(view.Statuses.front(), "Installing Rock.utx...");
+  EXPECT_EQ(view.Statuses.front(), "Copying Rock.utx...");
   EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
 }
 
