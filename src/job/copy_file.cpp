@@ -41,8 +41,8 @@ TOutputFile::TOutputFile(const std::string& dest, TStagingFolders& staging) {
   if (!prefix.empty()) file_.emplace(prefix);
 }
 
-TProgressClock::TProgressClock(IProgress& progress, int64_t size)
-    : progress_(progress), nextProgress_(NowMicroseconds() + ProgressIntervalMicroseconds) {
+TProgressClock::TProgressClock(IProgress& progress, int64_t size, TMessageClock& messages)
+    : progress_(progress), messages_(messages), nextProgress_(NowMicroseconds() + ProgressIntervalMicroseconds) {
   progress_.SetProgressRange(ProgressValue(size + ProgressHeadroom));
   progress_.SetProgressPosition(0);
 }
@@ -55,9 +55,10 @@ void TProgressClock::Advance(int64_t bytes) {
     progress_.SetProgressPosition(shownPosition_);
     nextProgress_ = now + ProgressIntervalMicroseconds;
   }
-  if (now >= nextMessages_) {
+  if (now >= messages_.NextMicroseconds) {
+    if (messages_.BeforeLook) messages_.BeforeLook();
     progress_.ProcessPendingMessages();
-    nextMessages_ = NowMicroseconds() + MessageIntervalMicroseconds;
+    messages_.NextMicroseconds = NowMicroseconds() + MessageIntervalMicroseconds;
   }
 }
 
@@ -100,7 +101,8 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
 void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IProgress& progress, const TCopyIo& io,
                           TStagingFolders& staging) {
   const std::string dest = FullPathOf(Dest);
-  TProgressClock clock(progress, FileSizeOf(Source));  // -1 when missing: the open below fails
+  TMessageClock messages;  // the first chunk of every file looks at the queue
+  TProgressClock clock(progress, FileSizeOf(Source), messages);  // -1 when missing: the open below fails
 
   std::vector<char> buffer(CopyBufferSize);
   TFileHandle source(::CreateFileA(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

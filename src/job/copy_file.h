@@ -73,12 +73,21 @@ private:
   std::optional<TReplacementFile> file_;
 };
 
+// When the message queue is looked at next. A copy has one of its own, so that its first chunk
+// looks; the files of an export or install share one, since with many small files a look per file
+// would cost more than the files.
+struct TMessageClock {
+  int64_t NextMicroseconds = 0;
+  // Called just before each look, when the window is about to be painted.
+  std::function<void()> BeforeLook;
+};
+
 // A file's progress on the bar, and the window kept answering, as chunks of it pass: both on a
 // clock, since touching the bar or the message queue costs far more than a chunk.
 class TProgressClock {
 public:
   // Sets the bar's maximum to size plus ProgressHeadroom and its position to 0.
-  TProgressClock(IProgress& progress, int64_t size);
+  TProgressClock(IProgress& progress, int64_t size, TMessageClock& messages);
   void Advance(int64_t bytes);
   // Shows the final position.
   void Finish();
@@ -87,7 +96,7 @@ private:
   IProgress& progress_;
   int64_t done_ = 0;
   int shownPosition_ = 0;
-  int64_t nextMessages_ = 0;  // the first chunk of every file looks at the queue
+  TMessageClock& messages_;
   int64_t nextProgress_;
 };
 

@@ -70,6 +70,9 @@ public:
     }
   }
 
+  // The package in hand stays named on the status line when an error ends the export.
+  void ShowStatus() { status_.Show(); }
+
   // False when stopped on request.
   bool Write() {
     MakeFolder(root_);
@@ -78,11 +81,12 @@ public:
       if (c_.StopRequested()) return false;
       Announce(package.Name);
       if (form_ == TExportForm::GameLayout) {
+        status_.Show();  // the copy looks at the queue on its own clock
         MakeFolder(root_ + package.LayoutFolder);
         CopyFileWithProgress(package.Payload, root_ + package.LayoutFolder + package.Name, c_.Progress, c_.Io, staging_);
       } else {
         TFileSource source = OpenSourceFile(package.Payload);
-        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
+        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
         TProgressSource counted(source, clock);
         TStagedSink uz2(root_ + package.Name + std::string(Uz2Extension), staging_, c_.Io);
         WriteUz2(counted, uz2);
@@ -119,7 +123,7 @@ private:
         const std::uint32_t written = source.LastWriteDosTime();
         TDosDateTime modified;
         if (written != 0) modified = {static_cast<std::uint16_t>(written >> 16), static_cast<std::uint16_t>(written)};
-        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
+        TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
         TProgressSource counted(source, clock);
         zip.Add(package.LayoutFolder + package.Name, counted, modified);
         clock.Finish();
@@ -133,7 +137,7 @@ private:
     return true;
   }
 
-  void Announce(const std::string& name) { c_.Status.SetStatusText(FormatText(TransferTexts::ExportingFile, name.c_str())); }
+  void Announce(const std::string& name) { status_.Announce(FormatText(TransferTexts::ExportingFile, name.c_str())); }
   // A folder that cannot be made shows as the output file that cannot be created in it.
   static void MakeFolder(const std::string& folder) { ::CreateDirectoryA(folder.c_str(), nullptr); }
 
@@ -143,6 +147,8 @@ private:
   std::vector<TPackage> packages_;
   std::vector<std::string> unknown_, unsafe_;
   TStagingFolders staging_;
+  TMessageClock messages_;
+  TDeferredStatus status_{c_.Status, messages_};
 };
 
 }  // namespace
@@ -170,6 +176,7 @@ void ExportSelected(TExportContext& context, IExportDialog& dialog) {
   try {
     finished = run.Write();
   } catch (...) {
+    run.ShowStatus();
     context.Progress.SetProgressVisible(false);
     throw;
   }

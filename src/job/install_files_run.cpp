@@ -61,10 +61,11 @@ public:
       return inPlace_.push_back(name);
     Announce(package);
     if (original.empty()) {
+      status_.Show();  // the copy looks at the queue on its own clock
       CopyFileWithProgress(path, dest, c_.Progress, c_.Io, staging_);
     } else {
       TFileSource source = OpenSourceFile(path);
-      TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()));
+      TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
       TProgressSource counted(source, clock);
       TStagedSink restored(dest, staging_, c_.Io);
       try {
@@ -79,6 +80,8 @@ public:
   }
 
   void Failed(const std::string& path) { failed_.push_back(FileNameOf(path)); }
+  // The package in hand stays named on the status line when an error ends the run.
+  void ShowStatus() { status_.Show(); }
 
   std::string Summary() const {
     using namespace TransferTexts;
@@ -119,7 +122,7 @@ private:
           continue;
         }
         Announce(package);
-        TProgressClock clock(c_.Progress, member.size);
+        TProgressClock clock(c_.Progress, member.size, messages_);
         staged.push_back({package, std::make_unique<TStagedSink>(dest, staging_, c_.Io)});
         TProgressSink counted(*staged.back().File, clock);
         reader.Extract(i, counted);
@@ -139,10 +142,12 @@ private:
     if (GetPackageKind(package) == pkMutator) c_.InstallMutator(package);
   }
   // The integration's own status: the package is copied into its game folder as there.
-  void Announce(const std::string& name) { c_.Status.SetStatusText(FormatText(JobTexts::CopyingFile, name.c_str())); }
+  void Announce(const std::string& name) { status_.Announce(FormatText(JobTexts::CopyingFile, name.c_str())); }
 
   TInstallContext& c_;
   TStagingFolders staging_;
+  TMessageClock messages_;
+  TDeferredStatus status_{c_.Status, messages_};
   int installed_ = 0;
   std::vector<std::string> failed_, ignored_, inPlace_;
 };
@@ -166,6 +171,7 @@ void InstallPackageFiles(TInstallContext& context, const std::vector<std::string
       }
     }
   } catch (...) {
+    run.ShowStatus();
     context.Progress.SetProgressVisible(false);
     throw;
   }

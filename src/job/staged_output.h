@@ -7,6 +7,7 @@
 
 #include "core/byte_streams.h"
 #include "job/copy_file.h"
+#include "job/job_seams.h"
 #include "win/file_streams.h"
 
 // Passes a source's bytes on and shows them on the progress bar.
@@ -36,6 +37,29 @@ public:
 private:
   IByteSink& sink_;
   TProgressClock& clock_;
+};
+
+// The status line of a run over many files. Under emulation each change of the status bar costs
+// more than a small file, and a text shows only once the window is painted: a file's text waits
+// for the message clock's next look (or for Show), so that many small files cost one change.
+class TDeferredStatus {
+public:
+  TDeferredStatus(IStatusLine& status, TMessageClock& clock) : status_(status) {
+    clock.BeforeLook = [this] { Show(); };
+  }
+  TDeferredStatus(const TDeferredStatus&) = delete;
+  TDeferredStatus& operator=(const TDeferredStatus&) = delete;
+  void Announce(std::string text) { pending_ = std::move(text); }
+  // Puts the text waiting on the status line.
+  void Show() {
+    if (pending_.empty()) return;
+    status_.SetStatusText(pending_);
+    pending_.clear();
+  }
+
+private:
+  IStatusLine& status_;
+  std::string pending_;
 };
 
 // dest written in its staging folder through io's writes. Raises "Error creating output file" when

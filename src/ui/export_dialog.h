@@ -16,7 +16,6 @@ public:
 
   // Raises Exception when the dialog cannot be made.
   std::optional<TExportChoice> ChooseExport() override;
-  HWND Handle() const { return window_; }  // while shown, else null
 
   // The handlers.
   void BrowseClick();

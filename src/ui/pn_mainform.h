@@ -71,7 +71,6 @@ public:
   void Exit1Click();
   void Export1Click();
   void InstallFiles1Click();
-  TExportDialog& ExportDialog() { return exportDialog_; }
 
   TJobController& Commands() { return commands_; }
   TLauncher& Launcher() { return launcher_; }
