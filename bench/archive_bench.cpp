@@ -137,6 +137,20 @@ std::pair<double, double> InTurns(bool quick, const std::function<void()>& ours,
   return {Median(oursTimes), Median(bareTimes)};
 }
 
+// A command against its bare loop, once as the loop is and once with the flush that every file the
+// program writes gets, each with its ratio.
+void AgainstBareLoop(TReport& report, bool quick, const std::string& section, const std::string& label,
+                     const std::string& command, const std::function<void()>& ours, const std::string& loop,
+                     const std::function<void(bool flush)>& bare) {
+  for (bool flush : {false, true}) {
+    const auto [oursTime, bareTime] = InTurns(quick, ours, [&] { bare(flush); });
+    const std::string loopName = loop + (flush ? ", flushed" : "");
+    report.Add(section, label + command, oursTime, "s");
+    report.Add(section, label + loopName, bareTime, "s");
+    report.Add(section, label + "throughput vs " + loopName, bareTime / oursTime, "ratio");
+  }
+}
+
 std::string PayloadOf(const TBench& bench, unsigned entry) { return bench.prefs.CachePath + CacheGuid(entry) + "-1.uxx"; }
 
 }  // namespace
@@ -150,15 +164,10 @@ void Uz2ExportSection(TReport& report, const std::string& game, bool quick) {
   bench.form->SetRowTicked(0, true);
   TScriptedDialog dialog;
   dialog.Choice = {TExportForm::RedirectUz2, game + "Redirect"};
-  const std::string label = std::to_string(size >> 20) + " MiB package";
-  for (bool flush : {false, true}) {
-    const auto [ours, bare] = InTurns(quick, [&] { bench.form->Commands().Export1Click(dialog); },
-                                      [&] { BareCompress(PayloadOf(bench, 0), game + "bare.uz2", flush); });
-    const std::string loop = flush ? "bare compress() loop, flushed" : "bare compress() loop";
-    report.Add("uz2-export", label + ": Export selected as .uz2", ours, "s");
-    report.Add("uz2-export", label + ": " + loop, bare, "s");
-    report.Add("uz2-export", label + ": throughput vs " + loop, bare / ours, "ratio");
-  }
+  const std::string label = std::to_string(size >> 20) + " MiB package: ";
+  AgainstBareLoop(report, quick, "uz2-export", label, "Export selected as .uz2",
+                  [&] { bench.form->Commands().Export1Click(dialog); }, "bare compress() loop",
+                  [&](bool flush) { BareCompress(PayloadOf(bench, 0), game + "bare.uz2", flush); });
 }
 
 void Uz2InstallSection(TReport& report, const std::string& game, bool quick) {
@@ -168,15 +177,10 @@ void Uz2InstallSection(TReport& report, const std::string& game, bool quick) {
   WriteUz2File(downloaded, size);
   TScriptedPicker picker;
   picker.Files = {downloaded};
-  const std::string label = std::to_string(size >> 20) + " MiB package";
-  for (bool flush : {false, true}) {
-    const auto [ours, bare] = InTurns(quick, [&] { bench.form->Commands().InstallFiles1Click(picker); },
-                                      [&] { BareUncompress(downloaded, game + "bare.ut2", flush); });
-    const std::string loop = flush ? "bare uncompress() loop, flushed" : "bare uncompress() loop";
-    report.Add("uz2-install", label + ": Install package files from .uz2", ours, "s");
-    report.Add("uz2-install", label + ": " + loop, bare, "s");
-    report.Add("uz2-install", label + ": throughput vs " + loop, bare / ours, "ratio");
-  }
+  const std::string label = std::to_string(size >> 20) + " MiB package: ";
+  AgainstBareLoop(report, quick, "uz2-install", label, "Install package files from .uz2",
+                  [&] { bench.form->Commands().InstallFiles1Click(picker); }, "bare uncompress() loop",
+                  [&](bool flush) { BareUncompress(downloaded, game + "bare.ut2", flush); });
 }
 
 void ZipExportSection(TReport& report, const std::string& game, bool quick) {

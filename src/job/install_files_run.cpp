@@ -21,6 +21,8 @@
 namespace {
 
 constexpr std::string_view ArchiveExtension = ".zip";
+// A .uz2 is read in pieces of this size rather than chunk header by chunk header.
+constexpr size_t ReadPiece = 256 * 1024;
 
 // A name the archive marks as UTF-8, in the code page; empty when the code page cannot write it.
 std::string AnsiOfUtf8(const std::string& utf8) {
@@ -65,8 +67,9 @@ public:
       CopyFileWithProgress(path, dest, c_.Progress, c_.Io, staging_);
     } else {
       TFileSource source = OpenSourceFile(path);
+      TBufferedSource buffered(source, ReadPiece);
       TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
-      TProgressSource counted(source, clock);
+      TProgressSource counted(buffered, clock);
       TStagedSink restored(dest, staging_, c_.Io);
       try {
         ReadUz2(counted, restored);
