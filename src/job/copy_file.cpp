@@ -15,7 +15,6 @@ namespace {
 
 // Touching the progress bar costs far more than copying a chunk, and so does a look at the message
 // queue: both are done on a clock, often enough that the window answers within a few tens of ms.
-constexpr int64_t MessageIntervalMicroseconds = 12000;
 constexpr int64_t ProgressIntervalMicroseconds = 30000;
 
 int64_t NowMicroseconds() {
@@ -58,7 +57,7 @@ void TProgressClock::Advance(int64_t bytes) {
   if (now >= messages_.NextMicroseconds) {
     if (messages_.BeforeLook) messages_.BeforeLook();
     progress_.ProcessPendingMessages();
-    messages_.NextMicroseconds = NowMicroseconds() + MessageIntervalMicroseconds;
+    messages_.NextMicroseconds = NowMicroseconds() + messages_.IntervalMicroseconds;
   }
 }
 

@@ -78,6 +78,8 @@ private:
 // would cost more than the files.
 struct TMessageClock {
   int64_t NextMicroseconds = 0;
+  // Between two looks; each costs a repaint of the bar and the status line.
+  int64_t IntervalMicroseconds = 12000;
   // Called just before each look, when the window is about to be painted.
   std::function<void()> BeforeLook;
 };

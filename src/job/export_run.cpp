@@ -147,7 +147,9 @@ private:
   std::vector<TPackage> packages_;
   std::vector<std::string> unknown_, unsafe_;
   TStagingFolders staging_;
-  TMessageClock messages_;
+  // Between two looks lies (de)compression, not a bare copy: a look every 40 ms keeps the window
+  // answering at the rate the bar is repainted, where a look every 12 ms cost a fifth of the run.
+  TMessageClock messages_{0, 40000, {}};
   TDeferredStatus status_{c_.Status, messages_};
 };
 

@@ -149,7 +149,9 @@ private:
 
   TInstallContext& c_;
   TStagingFolders staging_;
-  TMessageClock messages_;
+  // Between two looks lies (de)compression, not a bare copy: a look every 40 ms keeps the window
+  // answering at the rate the bar is repainted, where a look every 12 ms cost a fifth of the run.
+  TMessageClock messages_{0, 40000, {}};
   TDeferredStatus status_{c_.Status, messages_};
   int installed_ = 0;
   std::vector<std::string> failed_, ignored_, inPlace_;

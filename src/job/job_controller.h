@@ -39,7 +39,7 @@ public:
   void Export1Click(IExportDialog& dialog);
   void InstallFiles1Click(IPackageFilePicker& picker);
 
-  // True while an integration run or a registration is in progress.
+  // True while an integration run, a registration, an export or an install is in progress.
   bool Busy() const;
   // The window asks before it closes: true means close now; false means the window closes when
   // OnCloseReady is called, at the end of the running operation.
