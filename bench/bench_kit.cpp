@@ -1,7 +1,10 @@
 #include "bench_kit.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "support/test_files.h"
 
@@ -33,6 +36,34 @@ double MedianSeconds(int repeats, const std::function<void()>& prepare, const st
     times.push_back(Now() - start);
   }
   return Median(times);
+}
+
+size_t PeakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
+}
+
+double ChildPeakMiB(const std::string& arguments) {
+  char self[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  TTempFolder temp;
+  const std::string output = temp.Path() + "peak.txt";
+  std::string command = std::string("\"") + self + "\" " + arguments;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  TFileHandle out(::CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out.Get();
+  startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  out.Reset();
+  return std::strtod(ReadFileBytes(output).c_str(), nullptr) / (1024.0 * 1024.0);
 }
 
 void MakeCache(const std::string& folder, unsigned entries, size_t payloadSize, TPayloads payloads) {

@@ -20,6 +20,12 @@ double Median(std::vector<double> values);
 // Runs body `repeats` times (prepare before each, untimed) and returns the median seconds.
 double MedianSeconds(int repeats, const std::function<void()>& prepare, const std::function<void()>& body);
 
+// The peak working set of this process, in bytes.
+size_t PeakWorkingSet();
+// Runs this program again with arguments, in a process of its own, and returns the number it
+// prints (a peak working set in bytes) in MiB; -1 when it cannot be started.
+double ChildPeakMiB(const std::string& arguments);
+
 struct TResult {
   std::string Section, Measure;
   double Value;

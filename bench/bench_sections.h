@@ -9,3 +9,11 @@ class TReport;
 void PackageNeedsSection(TReport& report, const std::string& game, bool quick);
 // The list's sort by each column, 100,000 rows.
 void SortSection(TReport& report, const std::string& game, bool quick);
+// bench/archive_bench.cpp: exports as .uz2 files and as a zip archive, the install of a .uz2,
+// each against the bare zlib loop over the same bytes, and the install's peak memory.
+void Uz2ExportSection(TReport& report, const std::string& game, bool quick);
+void Uz2InstallSection(TReport& report, const std::string& game, bool quick);
+void ZipExportSection(TReport& report, const std::string& game, bool quick);
+void ArchiveMemorySection(TReport& report, const std::string& game, bool quick);
+// The peak working set of installing one .uz2 file, printed by a process of its own.
+int InstallMemory(const std::string& uz2Path);

@@ -174,13 +174,6 @@ void RebuildSection(TReport& report, const std::string& game, bool quick) {
   report.Add("rebuild", std::string("1 package of ") + (quick ? "10,000" : "100,000") + ": run with rewrite and rebuild", one, "s");
 }
 
-size_t PeakWorkingSet() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-  return counters.PeakWorkingSetSize;
-}
-
 // The peak working set of one Open cache of `entries` entries, in this process alone.
 int OpenCacheMemory(unsigned entries) {
   TTempFolder temp;
@@ -192,28 +185,12 @@ int OpenCacheMemory(unsigned entries) {
 }
 
 void MemorySection(TReport& report, bool quick) {
-  char self[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
   double previous = 0;
   for (unsigned entries : {1000u, 10000u, 100000u}) {
     if (quick && entries > 10000) break;
     // A child process per size, so that each peak belongs to that size alone.
-    TTempFolder temp;
-    const std::string output = temp.Path() + "peak.txt";
-    std::string command = std::string("\"") + self + "\" --open-cache-memory " + std::to_string(entries);
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    TFileHandle out(::CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.Get();
-    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) continue;
-    TKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    out.Reset();
-    const double peak = std::strtod(ReadFileBytes(output).c_str(), nullptr) / (1024.0 * 1024.0);
+    const double peak = ChildPeakMiB("--open-cache-memory " + std::to_string(entries));
+    if (peak < 0) continue;
     report.Add("memory", std::to_string(entries) + " entries: peak working set", peak, "MiB");
     if (previous > 0) report.Add("memory", std::to_string(entries) + " entries: growth for 10x entries", peak / previous, "x");
     previous = peak;
@@ -235,6 +212,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--open-cache-memory" && i + 1 < argc) return OpenCacheMemory(static_cast<unsigned>(std::atoi(argv[++i])));
+    if (arg == "--install-memory" && i + 1 < argc) return InstallMemory(argv[++i]);
     if (arg == "--csv" && i + 1 < argc) csv = argv[++i];
     if (arg == "--quick") quick = true;
     if (arg == "--only" && i + 1 < argc) only = argv[++i];
@@ -265,6 +243,10 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"package-needs", PackageNeedsSection},
       {"memory", [](TReport& report, const std::string&, bool quick) { MemorySection(report, quick); }},
       {"sort", SortSection},
+      {"uz2-export", Uz2ExportSection},
+      {"uz2-install", Uz2InstallSection},
+      {"zip-export", ZipExportSection},
+      {"archive-memory", ArchiveMemorySection},
   };
   TReport report;
   std::printf("%-14s %-52s %12s\n", "section", "measure", "value");

@@ -4,6 +4,7 @@
 // reads (a full disk, a read error); the archive code lets them pass unchanged.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Bytes read front to back.
 class IByteSource {
@@ -29,6 +30,19 @@ public:
   virtual std::uint64_t Size() = 0;
   // Reads up to size bytes at offset and returns how many; 0 only at or past the end.
   virtual size_t ReadAt(std::uint64_t offset, char* buffer, size_t size) = 0;
+};
+
+// A source read in large pieces for a reader that asks for small ones (a .uz2's chunk headers and
+// compressed bytes), since each read of a file is a call into the system.
+class TBufferedSource : public IByteSource {
+public:
+  TBufferedSource(IByteSource& source, size_t capacity) : source_(source), buffer_(capacity) {}
+  size_t Read(char* buffer, size_t size) override;
+
+private:
+  IByteSource& source_;
+  std::vector<char> buffer_;
+  size_t start_ = 0, end_ = 0;
 };
 
 // Reads until size bytes are in or the source ends; returns how many.

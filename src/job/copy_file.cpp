@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "core/exceptions.h"
@@ -16,7 +15,6 @@ namespace {
 
 // Touching the progress bar costs far more than copying a chunk, and so does a look at the message
 // queue: both are done on a clock, often enough that the window answers within a few tens of ms.
-constexpr int64_t MessageIntervalMicroseconds = 12000;
 constexpr int64_t ProgressIntervalMicroseconds = 30000;
 
 int64_t NowMicroseconds() {
@@ -32,29 +30,38 @@ int64_t NowMicroseconds() {
 
 constexpr const char* StagingFolderName = "~pn\\";
 
-// The file a copy is written to, in the staging folder, put in the destination's place once
-// complete.
-class TOutputFile {
-public:
-  TOutputFile(const std::string& dest, TStagingFolders& staging) {
-    // The folder must exist (no folder is ever made for a destination) and an existing
-    // destination must be replaceable; both are known before a byte is read.
-    if (!staging.IsSurelyNew(dest) && ReplaceBlocker(dest) != 0) return;
-    const std::string prefix = staging.TemporaryPrefix(FolderOf(dest));
-    if (!prefix.empty()) file_.emplace(prefix);
-  }
-
-  bool Created() const { return file_ && file_->Created(); }
-  HANDLE Handle() const { return file_->Handle(); }
-  bool Commit(const std::string& dest) { return file_->Replace(dest); }
-
-private:
-  std::optional<TReplacementFile> file_;
-};
-
 int ProgressValue(int64_t bytes) { return bytes > INT32_MAX ? INT32_MAX : static_cast<int>(bytes); }
 
 }  // namespace
+
+TOutputFile::TOutputFile(const std::string& dest, TStagingFolders& staging) {
+  if (!staging.IsSurelyNew(dest) && ReplaceBlocker(dest) != 0) return;
+  const std::string prefix = staging.TemporaryPrefix(FolderOf(dest));
+  if (!prefix.empty()) file_.emplace(prefix);
+}
+
+TProgressClock::TProgressClock(IProgress& progress, int64_t size, TMessageClock& messages)
+    : progress_(progress), messages_(messages), nextProgress_(NowMicroseconds() + ProgressIntervalMicroseconds) {
+  progress_.SetProgressRange(ProgressValue(size + ProgressHeadroom));
+  progress_.SetProgressPosition(0);
+}
+
+void TProgressClock::Advance(int64_t bytes) {
+  done_ += bytes;
+  const int64_t now = NowMicroseconds();
+  if (now >= nextProgress_ && ProgressValue(done_) != shownPosition_) {
+    shownPosition_ = ProgressValue(done_);
+    progress_.SetProgressPosition(shownPosition_);
+    nextProgress_ = now + ProgressIntervalMicroseconds;
+  }
+  if (now >= messages_.NextMicroseconds) {
+    if (messages_.BeforeLook) messages_.BeforeLook();
+    progress_.ProcessPendingMessages();
+    messages_.NextMicroseconds = NowMicroseconds() + messages_.IntervalMicroseconds;
+  }
+}
+
+void TProgressClock::Finish() { progress_.SetProgressPosition(ProgressValue(done_)); }
 
 TCopyIo TCopyIo::Standard(TRawWrite rawWrite) {
   TCopyIo io;
@@ -93,9 +100,8 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
 void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IProgress& progress, const TCopyIo& io,
                           TStagingFolders& staging) {
   const std::string dest = FullPathOf(Dest);
-  const int64_t size = FileSizeOf(Source);  // -1 when missing: the open below fails
-  progress.SetProgressRange(ProgressValue(size + ProgressHeadroom));
-  progress.SetProgressPosition(0);
+  TMessageClock messages;  // the first chunk of every file looks at the queue
+  TProgressClock clock(progress, FileSizeOf(Source), messages);  // -1 when missing: the open below fails
 
   std::vector<char> buffer(CopyBufferSize);
   TFileHandle source(::CreateFileA(Source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -104,31 +110,17 @@ void CopyFileWithProgress(const std::string& Source, const std::string& Dest, IP
   TOutputFile copy(dest, staging);
   if (!copy.Created()) throw Exception(JobTexts::ErrorCreatingOutputFile);
 
-  int64_t copied = 0;
-  int shownPosition = 0;
-  int64_t nextMessages = 0;  // the first chunk of every file looks at the queue
-  int64_t nextProgress = NowMicroseconds() + ProgressIntervalMicroseconds;
   for (;;) {
     DWORD bytesRead = 0;
     if (!io.Read(source.Get(), buffer.data(), CopyBufferSize, bytesRead))
       throw Exception(JobTexts::ErrorReadingFile);
     if (bytesRead > 0 && !io.Write(copy.Handle(), buffer.data(), bytesRead))
       throw Exception(JobTexts::ErrorWritingOutputFile);
-    copied += bytesRead;
-    const int64_t now = NowMicroseconds();
-    if (now >= nextProgress && ProgressValue(copied) != shownPosition) {
-      shownPosition = ProgressValue(copied);
-      progress.SetProgressPosition(shownPosition);
-      nextProgress = now + ProgressIntervalMicroseconds;
-    }
-    if (now >= nextMessages) {
-      progress.ProcessPendingMessages();
-      nextMessages = NowMicroseconds() + MessageIntervalMicroseconds;
-    }
+    clock.Advance(bytesRead);
     if (bytesRead < CopyBufferSize) break;
   }
   if (!io.Flush(copy.Handle())) throw Exception(JobTexts::ErrorWritingOutputFile);
   source.Reset();
   if (!copy.Commit(dest)) throw Exception(JobTexts::ErrorCreatingOutputFile);
-  progress.SetProgressPosition(ProgressValue(copied));
+  clock.Finish();
 }

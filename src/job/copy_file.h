@@ -3,11 +3,14 @@
 // progress on the progress bar and the window kept answering meanwhile.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "job/folder_listing.h"
+#include "win/file_replacement.h"
 #include "win/files.h"
 
 class IProgress;
@@ -53,6 +56,50 @@ public:
 private:
   std::vector<std::string> folders_;  // staging folders made or cleared by this object
   TFolderListings destinations_;
+};
+
+// The file a copy is written to, in the staging folder of its destination, put in the
+// destination's place only once complete; removed on every other path.
+class TOutputFile {
+public:
+  // Not Created() when dest's folder is missing or an existing dest cannot be replaced (read-only,
+  // in use): both are known before a byte is written.
+  TOutputFile(const std::string& dest, TStagingFolders& staging);
+  bool Created() const { return file_ && file_->Created(); }
+  HANDLE Handle() const { return file_->Handle(); }
+  bool Commit(const std::string& dest) { return file_->Replace(dest); }
+
+private:
+  std::optional<TReplacementFile> file_;
+};
+
+// When the message queue is looked at next. A copy has one of its own, so that its first chunk
+// looks; the files of an export or install share one, since with many small files a look per file
+// would cost more than the files.
+struct TMessageClock {
+  int64_t NextMicroseconds = 0;
+  // Between two looks; each costs a repaint of the bar and the status line.
+  int64_t IntervalMicroseconds = 12000;
+  // Called just before each look, when the window is about to be painted.
+  std::function<void()> BeforeLook;
+};
+
+// A file's progress on the bar, and the window kept answering, as chunks of it pass: both on a
+// clock, since touching the bar or the message queue costs far more than a chunk.
+class TProgressClock {
+public:
+  // Sets the bar's maximum to size plus ProgressHeadroom and its position to 0.
+  TProgressClock(IProgress& progress, int64_t size, TMessageClock& messages);
+  void Advance(int64_t bytes);
+  // Shows the final position.
+  void Finish();
+
+private:
+  IProgress& progress_;
+  int64_t done_ = 0;
+  int shownPosition_ = 0;
+  TMessageClock& messages_;
+  int64_t nextProgress_;
 };
 
 // Copies Source to Dest (resolved against the current folder), flushed to disk before it returns.

@@ -1,12 +1,15 @@
 #include "job/job_controller.h"
 
 #include "core/applied_prefs.h"
+#include "job/export_run.h"
+#include "job/install_files_run.h"
 #include "job/integration_run.h"
 #include "job/job_texts.h"
 #include "job/mutator_registration.h"
 #include "job/needed_packages.h"
 #include "job/open_cache.h"
 #include "job/package_details.h"
+#include "job/package_transfer_texts.h"
 #include "win/application.h"
 #include "win/launcher.h"
 
@@ -141,4 +144,27 @@ std::optional<std::string> TJobController::Details1Click(int row) {
   std::string text = PackageDetailsText(CacheIndex, prefs_(), seams_.Rows.RowCaption(row));
   if (text.empty()) return std::nullopt;
   return text;
+}
+
+void TJobController::Export1Click(IExportDialog& dialog) {
+  if (RefuseWhileBusy()) return;
+  RunOperation([&] {
+    TExportContext context{seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, CacheIndex, prefs_,
+                           [this] { return closeRequested_; }, CopyIo};
+    ExportSelected(context, dialog);
+  });
+}
+
+void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
+  if (RefuseWhileBusy()) return;
+  const auto files = picker.PickPackageFiles(TransferTexts::PickFilesTitle, TransferTexts::PickFilesFilter);
+  if (!files) return;
+  RunOperation([&] {
+    TInstallContext context{seams_.Status, seams_.Progress, seams_.Boxes, prefs_,
+                            [this](const std::string& name) {
+                              if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
+                            },
+                            [this] { return closeRequested_; }, ReportError, CopyIo};
+    InstallPackageFiles(context, *files);
+  });
 }

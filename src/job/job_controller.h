@@ -22,6 +22,8 @@
 
 struct TAppliedPrefs;
 class TLauncher;
+class IExportDialog;
+class IPackageFilePicker;
 
 class TJobController {
 public:
@@ -39,8 +41,11 @@ public:
   // The details text of the row's package (see PackageDetailsText); nothing when refused or when
   // no entry line names the row's package.
   std::optional<std::string> Details1Click(int row);
+  // Actions > "Export selected..." and File > "Install package files...", guarded like the run.
+  void Export1Click(IExportDialog& dialog);
+  void InstallFiles1Click(IPackageFilePicker& picker);
 
-  // True while an integration run or a registration is in progress.
+  // True while an integration run, a registration, an export or an install is in progress.
   bool Busy() const;
   // The window asks before it closes: true means close now; false means the window closes when
   // OnCloseReady is called, at the end of the running operation.

@@ -9,8 +9,9 @@
 #include "core/safe_names.h"
 #include "core/text_rules.h"
 #include "job/cache_index_texts.h"
+#include "job/job_texts.h"
 #include "job/package_check_texts.h"
-#include "win/file_source.h"
+#include "win/file_streams.h"
 #include "win/files.h"
 
 std::string PackageNameOf(const std::string& realName) {
@@ -59,22 +60,22 @@ TPayloadReading TPackageCheck::ReadPayload(const std::string& key) {
     return result;
   }
   const std::string path = index_.CacheDir() + key + PayloadExtension;
-  std::optional<TFileSource> source = TFileSource::Open(path);
-  if (!source) {
+  TFileSource source(path, JobTexts::ErrorReadingFile);
+  if (!source.Opened()) {
     const std::string reason = SystemErrorText(::GetLastError());
     result.failure = FormatText(CannotOpenFileText, FullPathOf(path).c_str(), reason.c_str());
     return result;
   }
-  result.size = source->Size();
   try {
-    TPackageReading reading = ReadPackageHeader(*source);
+    result.size = source.Size();
+    TPackageReading reading = ReadPackageHeader(source);
     result.failure = PackageFaultText(reading.fault);
     result.header = std::move(reading.header);
   } catch (const Exception& error) {
     // A read error of the disk: this payload's needs stay unknown, the others are still read.
     result.failure = error.what();
   }
-  bytesRead_ += source->BytesRead();
+  bytesRead_ += source.BytesRead();
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "core/exceptions.h"
+#include "core/file_dialog_text.h"
 #include "core/main_window_layout.h"
 #include "core/window_layout.h"
 #include "job/mutator_registration.h"
@@ -70,14 +71,6 @@ void SetButtonPicture(HWND button, const TImageList& picture) {
   images.margin = {ButtonPictureMargin, 0, 0, 0};
   images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
   ::SendMessageA(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-}
-
-// The file-open dialog's filter: "description|pattern|..." as pairs of zero-terminated texts.
-std::string OpenDialogFilter(const std::string& filter) {
-  std::string pairs = filter;
-  std::replace(pairs.begin(), pairs.end(), '|', '\0');
-  pairs.append(2, '\0');
-  return pairs;
 }
 
 std::string AnsiOf(const wchar_t* text) {
@@ -405,6 +398,12 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       break;
     case IDM_PREFERENCES1:
       Preferences1Click();
+      break;
+    case IDM_EXPORTSELECTED1:
+      Export1Click();
+      break;
+    case IDM_INSTALLFILES1:
+      InstallFiles1Click();
       break;
     case IDM_EXIT1:
       Exit1Click();

@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "core/list_view_rows.h"
+#include "job/install_files_run.h"
 #include "job/job_controller.h"
 #include "job/job_seams.h"
 #include "job/message_boxes.h"
+#include "ui/export_dialog.h"
+#include "ui/folder_picker.h"
 #include "ui/message_dialog.h"
 #include "ui/pn_preferences.h"
 #include "win/handles.h"
@@ -37,6 +40,7 @@ class TMainForm final : public IPackageRows,
                         public IMessageBoxes,
                         public ICacheFilePicker,
                         public IPrefsHost,
+                        public IPackageFilePicker,
                         private TWindowBase {
 public:
   // Sets MainForm, then makes the window and its controls at once; the window stays hidden until
@@ -71,6 +75,8 @@ public:
   void lvCacheItemsColumnClick(int column);
   void Preferences1Click();
   void Exit1Click();
+  void Export1Click();
+  void InstallFiles1Click();
 
   TJobController& Commands() { return commands_; }
   TLauncher& Launcher() { return launcher_; }
@@ -98,6 +104,7 @@ public:
   void ReplaceRows(std::vector<TListingRow> rows) override;
   std::optional<std::string> PickCacheIndexFile(const std::string& title, const std::string& filter) override;
   void ProcessPendingMessages() override;
+  std::optional<std::vector<std::string>> PickPackageFiles(const std::string& title, const std::string& filter) override;
 
 private:
 
@@ -147,6 +154,8 @@ private:
   TListViewRows rows_;
   TLauncher launcher_;
   TJobController commands_;
+  TShellFolderPicker folderPicker_;
+  TExportDialog exportDialog_{folderPicker_};
 
   TGdiObject font_;
   TImageList imageList1_;

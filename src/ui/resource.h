@@ -72,3 +72,14 @@
 #define IDM_DETAILS1                       501  // "&Details..."
 #define IDD_PACKAGE_DETAILS                510
 #define IDC_DETAILS_TEXT                   511
+// Exporting ticked packages and installing package files.
+#define IDM_EXPORTSELECTED1                550  // "&Actions" > "E&xport selected..."
+#define IDM_INSTALLFILES1                  551  // "&File" > "&Install package files..."
+#define IDD_EXPORT                         560
+#define IDC_EXPORT_FOLDER_LABEL            561
+#define IDC_EXPORT_FOLDER                  562
+#define IDC_EXPORT_BROWSE                  563
+#define IDC_EXPORT_FORM_GROUP              564
+#define IDC_EXPORT_LAYOUT                  565  // the three forms, in TExportForm's order
+#define IDC_EXPORT_ZIP                     566
+#define IDC_EXPORT_UZ2                     567

@@ -1,7 +1,5 @@
 #include "win/files.h"
 
-namespace {
-
 uint32_t LocalDosTime(const FILETIME& utc) {
   FILETIME local;
   WORD date = 0;
@@ -9,8 +7,6 @@ uint32_t LocalDosTime(const FILETIME& utc) {
   if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToDosDateTime(&local, &date, &time)) return 0;
   return (static_cast<uint32_t>(date) << 16) | time;
 }
-
-}  // namespace
 
 bool FindFile(const std::string& name, TDirEntry& entry) {
   // Every kind of entry is admitted (read-only, hidden, system, volume label, folder, archive),

@@ -24,6 +24,9 @@ struct TDirEntry {
   TFindHandle Search;
 };
 
+// A file time as the local DOS date (high word) and time (low word); 0 when it has none.
+uint32_t LocalDosTime(const FILETIME& utc);
+
 // Looks up name (wildcards '*' and '?' allowed; every kind of entry, folders included, is
 // admitted). On a match fills entry, search still open, and returns true; otherwise false and
 // nothing stays open.

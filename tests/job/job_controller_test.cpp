@@ -2,6 +2,8 @@
 // close request that waits for it, on a real game folder with the stand-in for the game's tool.
 #include <gtest/gtest.h>
 
+#include "job/export_run.h"
+#include "job/install_files_run.h"
 #include "job/job_controller.h"
 #include "job/job_texts.h"
 #include "job/main_job_fixture.h"
@@ -111,6 +113,40 @@ TEST_F(JobController, CloseDuringTheBulkRegistrationStopsAfterThePackageInHand) 
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(view.Status, "Done!");
   EXPECT_EQ(ReleaseTheTool().size(), 1u);
+}
+
+// Export and install run under the same guard: other commands are refused, and a close waits for
+// the package in hand and starts nothing more.
+TEST_F(JobController, ExportAndInstallAreGuardedAndEndEarlyForAClose) {
+  struct TScripted : IExportDialog, IPackageFilePicker {
+    TExportChoice Choice;
+    std::vector<std::string> Files;
+    std::optional<TExportChoice> ChooseExport() override { return Choice; }
+    std::optional<std::vector<std::string>> PickPackageFiles(const std::string&, const std::string&) override { return Files; }
+  } scripted;
+  const std::vector<std::string> lines{Header, game.Entry(1, "A.utx", PayloadBytes(70000, 1)), game.Entry(2, "B.utx", "b")};
+  OpenAndTickAll(lines);
+  scripted.Choice = {TExportForm::GameLayout, game.Temp.Sub("Out")};
+  scripted.Files = {game.Temp.Sub("A2.utx"), game.Temp.Sub("B2.utx")};
+  WriteFileBytes(scripted.Files[0], PayloadBytes(70000, 2));
+  WriteFileBytes(scripted.Files[1], "b2");
+  std::string note;
+  view.OnPendingMessages = [&] {
+    commands.tbCopySelectedClick();
+    note = view.Status;
+    closedAtOnce = commands.RequestClose();
+  };
+  commands.Export1Click(scripted);
+  EXPECT_EQ(note, JobTexts::BusyRefusal);
+  EXPECT_EQ(ReadFileBytes(game.Temp.Sub("Out\\Textures\\A.utx")), PayloadBytes(70000, 1));
+  EXPECT_FALSE(FileExists(game.Temp.Sub("Out\\Textures\\B.utx")));
+  commands.InstallFiles1Click(scripted);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "A2.utx"), PayloadBytes(70000, 2));
+  EXPECT_FALSE(FileExists(game.Prefs.TexturePath + "B2.utx"));
+  EXPECT_FALSE(closedAtOnce);
+  EXPECT_EQ(closes, 2);
+  EXPECT_TRUE(view.Boxes.empty());
+  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined(lines)) << "the cache only read";
 }
 
 }  // namespace

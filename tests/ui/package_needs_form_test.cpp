@@ -66,7 +66,7 @@ TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay)
   form.Show(SW_SHOWNORMAL);
   form.tbOpenCacheClick();
   char caption[64] = "";
-  ::GetMenuStringA(form.PopupMenu(), 1, caption, sizeof caption, MF_BYPOSITION);
+  ::GetMenuStringA(form.PopupMenu(), IDM_SELECTNEEDED1, caption, sizeof caption, MF_BYCOMMAND);
   EXPECT_STREQ(caption, "Select &Needed Packages");
   form.SetRowTicked(0, true);  // DM-Pyramid, which needs row 1, PyramidTex
   ::SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(IDM_SELECTNEEDED1, 0), 0);

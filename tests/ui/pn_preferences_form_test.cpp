@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "core/exceptions.h"
@@ -235,34 +234,6 @@ void ExpectPlace(HWND dialog, int id, int left, int top, int width, int height =
 }
 
 void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-// Writes what the dialog shows to a bitmap file, for the documentation's screenshot.
-void SaveScreenshot(HWND dialog, const char* path) {
-  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT frame;
-  ::GetWindowRect(dialog, &frame);
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-  ::GdiFlush();
-  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(&header), sizeof header);
-  file.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  file.write(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-}
 
 TEST_F(PrefsFormTest, WindowFrameControlsAndTabOrder) {
   FillStore(store, "C:\\UT2004\\");

@@ -1,6 +1,7 @@
 #include "ui/window_driver.h"
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 namespace {
@@ -93,4 +94,31 @@ void CALLBACK IdleTick(HWND, UINT, UINT_PTR id, DWORD) {
 
 void RunWhenIdle(std::function<void()> action) {
   IdleActions()[::SetTimer(nullptr, 0, 10, IdleTick)] = std::move(action);
+}
+
+void SaveScreenshot(HWND dialog, const char* path) {
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT frame;
+  ::GetWindowRect(dialog, &frame);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+  ::GdiFlush();
+  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  header.bfSize = header.bfOffBits + rowBytes * static_cast<DWORD>(height);
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(&header), sizeof header);
+  file.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  file.write(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
 }

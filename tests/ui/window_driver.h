@@ -36,3 +36,5 @@ std::string ClassNameOf(HWND window);
 std::vector<std::string> StaticTexts(HWND window);
 // A key as the keyboard would deliver it to the focused control.
 void PressKey(HWND dialog, WPARAM virtualKey);
+// Writes what a window shows to a 24-bit bitmap file, for the documentation's screenshots.
+void SaveScreenshot(HWND window, const char* path);

@@ -1,0 +1,40 @@
+#pragma once
+// The texts of exporting ticked packages and of installing package files. "%s" takes a file name,
+// a folder or a count.
+#include <string>
+#include <vector>
+
+namespace TransferTexts {
+inline constexpr const char* ExportingFile = "Exporting %s...";
+inline constexpr const char* NothingToExport = "You must tick the packages to export!";
+inline constexpr const char* ExportIntoCache = "The packages cannot be exported into the cache folder itself.";
+
+inline constexpr const char* ExportedFiles = "%s file(s) written to\r\n%s";
+inline constexpr const char* ExportedArchive = "%s package(s) written to the archive\r\n%s";
+inline constexpr const char* UnknownKindsAtRoot =
+    "\r\n\r\nPackages of unknown kind were placed at the top of the layout: %s";
+inline constexpr const char* UnknownKindsSkipped =
+    "\r\n\r\nPackages of unknown kind have no place on a redirect server and were left out: %s";
+inline constexpr const char* UnsafeRowsSkipped =
+    "\r\n\r\nLeft out for names that are not plain file names, or without a cache entry: %s";
+// The archive's own name in the folder chosen.
+inline constexpr const char* ExportArchiveName = "Packages.zip";
+
+inline constexpr const char* PickFilesTitle = "Install package files";
+inline constexpr const char* PickFilesFilter =
+    "Packages, compressed packages and archives|*.ut2;*.utx;*.u;*.ogg;*.uax;*.usx;*.ka;*.ukx;*.uz2;*.zip|"
+    "All files|*.*";
+inline constexpr const char* InstalledFiles = "%s package(s) installed into your UT2004 installation.";
+inline constexpr const char* FailedFiles = "\r\n\r\nNot installed, for the errors shown: %s";
+inline constexpr const char* IgnoredFiles = "\r\n\r\nIgnored, being no package file of a known kind: %s";
+inline constexpr const char* AlreadyInPlace = "\r\n\r\nAlready in their game folders: %s";
+// The headline of an error in a chosen file; "%s" takes the file's name, then the reason.
+inline constexpr const char* QuotedName = "\"%s\"";
+
+// The names of an end box's note: "a, b, c".
+inline std::string NameList(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+}  // namespace TransferTexts

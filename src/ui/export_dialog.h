@@ -1,0 +1,34 @@
+#pragma once
+// The export dialog: the folder (typed, or picked with the shell's folder picker) and the form of
+// the export. Modal over the program's window that is showing; it keeps the last choice for the
+// next opening in this run.
+#include <windows.h>
+
+#include <optional>
+
+#include "job/export_run.h"
+#include "ui/folder_picker.h"
+#include "win/window_base.h"
+
+class TExportDialog : public IExportDialog, private TWindowBase {
+public:
+  explicit TExportDialog(IFolderPicker& folderPicker) : folderPicker_(folderPicker) {}
+
+  // Raises Exception when the dialog cannot be made.
+  std::optional<TExportChoice> ChooseExport() override;
+
+  // The handlers.
+  void BrowseClick();
+  // Accepts the choice shown; an empty folder keeps the dialog open.
+  void ExportClick();
+
+private:
+  LRESULT HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool TakesMessagesOf(HWND dialog) const override { return !window_ || window_ == dialog; }
+  void FormShow(HWND dialog);
+
+  IFolderPicker& folderPicker_;
+  TExportChoice last_;
+  std::optional<TExportChoice> accepted_;
+  HWND window_ = nullptr;
+};
