@@ -99,10 +99,10 @@ public:
 
   std::string Summary() const {
     using namespace TransferTexts;
-    const std::string count = std::to_string(packages_.size());
-    std::string text = form_ == TExportForm::ZipArchive
-                           ? FormatText(ExportedArchive, count.c_str(), (root_ + ExportArchiveName).c_str())
-                           : FormatText(ExportedFiles, count.c_str(), root_.c_str());
+    std::string text =
+        form_ == TExportForm::ZipArchive
+            ? CountText(packages_.size(), ExportedToArchive, ExportedManyToArchive, root_ + ExportArchiveName)
+            : CountText(packages_.size(), ExportedFile, ExportedFiles, root_);
     if (!unknown_.empty())
       text += FormatText(form_ == TExportForm::RedirectUz2 ? UnknownKindsSkipped : UnknownKindsAtRoot,
                          NameList(unknown_).c_str());

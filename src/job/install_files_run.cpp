@@ -88,7 +88,7 @@ public:
 
   std::string Summary() const {
     using namespace TransferTexts;
-    std::string text = FormatText(InstalledFiles, std::to_string(installed_).c_str());
+    std::string text = CountText(installed_, InstalledFile, InstalledFiles);
     if (!failed_.empty()) text += FormatText(FailedFiles, NameList(failed_).c_str());
     if (!inPlace_.empty()) text += FormatText(AlreadyInPlace, NameList(inPlace_).c_str());
     if (!ignored_.empty()) text += FormatText(IgnoredFiles, NameList(ignored_).c_str());

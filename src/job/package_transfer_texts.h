@@ -4,13 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "core/exceptions.h"
+
 namespace TransferTexts {
 inline constexpr const char* ExportingFile = "Exporting %s...";
 inline constexpr const char* NothingToExport = "You must tick the packages to export!";
 inline constexpr const char* ExportIntoCache = "The packages cannot be exported into the cache folder itself.";
 
-inline constexpr const char* ExportedFiles = "%s file(s) written to\r\n%s";
-inline constexpr const char* ExportedArchive = "%s package(s) written to the archive\r\n%s";
+inline constexpr const char* ExportedFile = "1 file written to\r\n%s";
+inline constexpr const char* ExportedFiles = "%s files written to\r\n%s";
+inline constexpr const char* ExportedToArchive = "1 package written to the archive\r\n%s";
+inline constexpr const char* ExportedManyToArchive = "%s packages written to the archive\r\n%s";
 inline constexpr const char* UnknownKindsAtRoot =
     "\r\n\r\nPackages of unknown kind were placed at the top of the layout: %s";
 inline constexpr const char* UnknownKindsSkipped =
@@ -24,12 +28,18 @@ inline constexpr const char* PickFilesTitle = "Install package files";
 inline constexpr const char* PickFilesFilter =
     "Packages, compressed packages and archives|*.ut2;*.utx;*.u;*.ogg;*.uax;*.usx;*.ka;*.ukx;*.uz2;*.zip|"
     "All files|*.*";
-inline constexpr const char* InstalledFiles = "%s package(s) installed into your UT2004 installation.";
+inline constexpr const char* InstalledFile = "1 package installed into your UT2004 installation.";
+inline constexpr const char* InstalledFiles = "%s packages installed into your UT2004 installation.";
 inline constexpr const char* FailedFiles = "\r\n\r\nNot installed, for the errors shown: %s";
 inline constexpr const char* IgnoredFiles = "\r\n\r\nIgnored, being no package file of a known kind: %s";
 inline constexpr const char* AlreadyInPlace = "\r\n\r\nAlready in their game folders: %s";
 // The headline of an error in a chosen file; "%s" takes the file's name, then the reason.
 inline constexpr const char* QuotedName = "\"%s\"";
+
+// A count in words: the text for one, or the other with the number for "%s".
+inline std::string CountText(size_t count, const char* one, const char* many, const std::string& more = {}) {
+  return count == 1 ? FormatText(one, more.c_str()) : FormatText(many, std::to_string(count).c_str(), more.c_str());
+}
 
 // The names of an end box's note: "a, b, c".
 inline std::string NameList(const std::vector<std::string>& names) {

@@ -74,7 +74,7 @@ TEST_F(ExportRun, EachFormWritesTheTickedPackagesAndLeavesTheCacheAsItWas) {
 
   EXPECT_EQ(Export(TExportForm::GameLayout), "");
   EXPECT_EQ(Snapshot(folder), layout) << "no staging folder or part left";
-  EXPECT_EQ(view.Boxes.back(), "info: 3 file(s) written to\r\n" + folder +
+  EXPECT_EQ(view.Boxes.back(), "info: 3 files written to\r\n" + folder +
                                    "\r\n\r\nPackages of unknown kind were placed at the top of the layout: readme.txt"
                                    "\r\n\r\nLeft out for names that are not plain file names, or without a cache entry: CON.utx");
   RemoveTree(folder);

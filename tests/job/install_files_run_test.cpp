@@ -77,7 +77,7 @@ TEST_F(InstallRun, PutsPackagesUz2FilesAndArchiveMembersInTheirKindsFolders) {
   EXPECT_EQ(mutators, std::vector<std::string>{"My.u"});
   EXPECT_EQ(ReadFileBytes(files[2]), archive) << "chosen files are only read";
   EXPECT_EQ(EntriesIn(downloads.Path()), 4);
-  EXPECT_EQ(view.Boxes, std::vector<std::string>{"info: 4 package(s) installed into your UT2004 installation.\r\n\r\n"
+  EXPECT_EQ(view.Boxes, std::vector<std::string>{"info: 4 packages installed into your UT2004 installation.\r\n\r\n"
                                                  "Ignored, being no package file of a known kind: Pack.zip: readme.txt, "
                                                  "Pack.zip: System/CON.u, notes.doc"});
   EXPECT_EQ(view.Statuses.front(), "Copying Rock.utx...");
