@@ -3,6 +3,7 @@
 // folder of its own whose boxes answer at once.
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,7 +46,8 @@ private:
 // for the copy its own file work without progress bar or messages.
 class TSilentView : public IMessageBoxes, public IProgress {
 public:
-  void ShowWarning(const std::string&) override {}
+  // Shown on the error stream, so that a refused or failed command is not taken for a measure.
+  void ShowWarning(const std::string& text) override { std::fprintf(stderr, "warning: %s\n", text.c_str()); }
   TModalResult AskWarning(const std::string&) override { return TModalResult::Yes; }
   TModalResult AskConfirmation(const std::string&) override { return TModalResult::Yes; }
   void ShowInformation(const std::string&) override {}

@@ -34,8 +34,12 @@ std::optional<TPathRoot> AbsolutePathRoot(std::string_view path, TLeadByteTest i
   return TPathRoot{length, "\\\\" + std::string(server) + '\\' + std::string(share) + '\\'};
 }
 
+bool HasControlBytes(std::string_view s) {
+  for (const char c : s)
+    if (static_cast<unsigned char>(c) < 32) return true;
+  return false;
+}
+
 bool IsAbsolutePathWithoutControlBytes(std::string_view path, TLeadByteTest isLeadByte) {
-  for (const char c : path)
-    if (static_cast<unsigned char>(c) < 32) return false;
-  return AbsolutePathRoot(path, isLeadByte).has_value();
+  return !HasControlBytes(path) && AbsolutePathRoot(path, isLeadByte).has_value();
 }

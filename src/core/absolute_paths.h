@@ -18,5 +18,8 @@ struct TPathRoot {
 // the device and long-path namespaces ("\\.\", "\\?\"), which the ANSI functions do not take.
 std::optional<TPathRoot> AbsolutePathRoot(std::string_view path, TLeadByteTest isLeadByte);
 
+// True when s holds a byte below 32.
+bool HasControlBytes(std::string_view s);
+
 // True when path has a root (AbsolutePathRoot) and no byte below 32.
 bool IsAbsolutePathWithoutControlBytes(std::string_view path, TLeadByteTest isLeadByte);

@@ -10,15 +10,7 @@ namespace {
 constexpr std::string_view CacheSection = "Core.System";
 constexpr std::string_view CacheKey = "CachePath";
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return UpperCaseAscii(a) == UpperCaseAscii(b); }
-
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool HasControlBytes(std::string_view s) {
-  for (const char c : s)
-    if (static_cast<unsigned char>(c) < 32) return true;
-  return false;
-}
 
 // Adds the segments of relative (split at '\' and '/' that are no trail bytes) to folders,
 // dropping empty and "." segments and letting ".." remove the last folder when there is one.
@@ -56,12 +48,12 @@ std::optional<std::string> ReadGameCachePath(std::string_view iniText) {
     start = end + 1;
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
-      inCacheSection = EqualsIgnoringCase(TrimBlanks(ExtractField(1, line, "[]")), CacheSection);
+      inCacheSection = EqualsIgnoringAsciiCase(TrimBlanks(ExtractField(1, line, "[]")), CacheSection);
       continue;
     }
     const size_t equals = line.find('=');
     if (inCacheSection && equals != std::string::npos &&
-        EqualsIgnoringCase(TrimBlanks(std::string_view(line).substr(0, equals)), CacheKey))
+        EqualsIgnoringAsciiCase(TrimBlanks(std::string_view(line).substr(0, equals)), CacheKey))
       return TrimBlanks(std::string_view(line).substr(equals + 1));
   }
   return std::nullopt;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "core/little_endian.h"
 #include "core/package_texts.h"
 
 namespace {
@@ -41,15 +42,8 @@ public:
   uint64_t Remaining() const { return size_ - position_; }
 
   uint8_t Byte() { return *Take(1); }
-  uint16_t Half() {
-    const unsigned char* p = Take(2);
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-  }
-  uint32_t Word() {
-    const unsigned char* p = Take(4);
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-  }
+  uint16_t Half() { return LoadLe16(reinterpret_cast<const char*>(Take(2))); }
+  uint32_t Word() { return LoadLe32(reinterpret_cast<const char*>(Take(4))); }
 
   // The game's variable-length signed integer: the first byte holds the sign (bit 7), "more
   // follows" (bit 6) and the lowest 6 bits; the next three each 7 more bits under their own "more

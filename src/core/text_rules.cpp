@@ -77,3 +77,5 @@ std::string UpperCaseAscii(std::string_view s) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return result;
 }
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) { return UpperCaseAscii(a) == UpperCaseAscii(b); }

@@ -38,3 +38,6 @@ bool BeginsWith(std::string_view s, std::string_view prefix);
 
 // s with a..z turned into A..Z; every other byte unchanged.
 std::string UpperCaseAscii(std::string_view s);
+
+// True when a and b are equal but for the letter case of a..z.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -81,6 +81,6 @@ std::uint64_t ReadUz2(IByteSource& uz2, IByteSink& original) {
 std::string OriginalNameOfUz2(std::string_view uz2Name) {
   if (uz2Name.size() <= Uz2Extension.size()) return {};
   const std::string_view base = uz2Name.substr(0, uz2Name.size() - Uz2Extension.size());
-  if (UpperCaseAscii(uz2Name.substr(base.size())) != UpperCaseAscii(Uz2Extension)) return {};
+  if (!EqualsIgnoringAsciiCase(uz2Name.substr(base.size()), Uz2Extension)) return {};
   return std::string(base);
 }

@@ -10,8 +10,6 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return UpperCaseAscii(a) == UpperCaseAscii(b); }
-
 bool IsNumber(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -101,8 +99,8 @@ std::vector<std::string> ReadLibraryFolderPaths(std::string_view vdfText) {
       key = std::move(tokens.Value);
     } else {
       const bool isFolder =
-          EqualsIgnoringCase(*key, "path") ||
-          (IsNumber(*key) && !blocks.empty() && EqualsIgnoringCase(blocks.back(), "LibraryFolders"));
+          EqualsIgnoringAsciiCase(*key, "path") ||
+          (IsNumber(*key) && !blocks.empty() && EqualsIgnoringAsciiCase(blocks.back(), "LibraryFolders"));
       if (isFolder && IsAbsolutePathWithoutControlBytes(tokens.Value, NoLeadBytes))
         paths.push_back(std::move(tokens.Value));
       key.reset();

@@ -56,7 +56,8 @@ public:
       const int line = c_.CacheIndex.FindCacheEntry(name);
       const std::string key = line < 0 ? "" : ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
       const TPackageKind kind = GetPackageKind(name);
-      const std::string folder = root_ + LayoutFolderOf(kind);
+      const std::string layoutFolder = LayoutFolderOf(kind);
+      const std::string folder = root_ + layoutFolder;
       const std::string fileName = form_ == TExportForm::RedirectUz2 ? name + std::string(Uz2Extension) : name;
       if (line < 0 || !IsSafeCacheKey(key, prefs.CachePath, SystemLeadByte) ||
           !IsSafeFileName(fileName, form_ == TExportForm::RedirectUz2 ? root_ : folder, SystemLeadByte)) {
@@ -65,7 +66,7 @@ public:
         unknown_.push_back(name);
       } else {
         if (kind == pkOther) unknown_.push_back(name);
-        packages_.push_back({name, prefs.CachePath + key + PayloadExtension, LayoutFolderOf(kind)});
+        packages_.push_back({name, prefs.CachePath + key + PayloadExtension, layoutFolder});
       }
     }
   }
@@ -77,12 +78,13 @@ public:
   bool Write() {
     MakeFolder(root_);
     if (form_ == TExportForm::ZipArchive) return WriteArchive();
+    std::set<std::string> madeFolders;  // each layout folder is made once, not once per package
     for (const TPackage& package : packages_) {
       if (c_.StopRequested()) return false;
       Announce(package.Name);
       if (form_ == TExportForm::GameLayout) {
         status_.Show();  // the copy looks at the queue on its own clock
-        MakeFolder(root_ + package.LayoutFolder);
+        if (madeFolders.insert(package.LayoutFolder).second) MakeFolder(root_ + package.LayoutFolder);
         CopyFileWithProgress(package.Payload, root_ + package.LayoutFolder + package.Name, c_.Progress, c_.Io, staging_);
       } else {
         TFileSource source = OpenSourceFile(package.Payload);

@@ -33,22 +33,6 @@ std::optional<std::string> ReadSmallFile(const std::string& path) {
   return bytes;
 }
 
-// The library list is UTF-8; a path the ANSI code page cannot spell cannot be opened here.
-std::optional<std::string> AnsiFromUtf8(const std::string& utf8) {
-  if (::GetACP() == CP_UTF8) return utf8;
-  const int length = static_cast<int>(utf8.size());
-  const int wide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
-  if (wide <= 0) return std::nullopt;
-  std::wstring text(static_cast<size_t>(wide), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, text.data(), wide);
-  BOOL lost = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, nullptr, 0, nullptr, &lost);
-  if (size <= 0 || lost) return std::nullopt;
-  std::string ansi(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
-  return ansi;
-}
-
 // path with '\' for every '/' (the store client writes '/'; it is never a trail byte) and a
 // trailing '\', when it is absolute and free of control bytes; otherwise nothing.
 std::optional<std::string> UsableFolder(std::string path) {
@@ -75,7 +59,7 @@ std::vector<std::string> StoreLibraries(const TRegistryPlace& client) {
   std::vector<std::string> libraries{*folder};
   if (const std::optional<std::string> list = ReadSmallFile(*folder + StoreLibraryListBelowClient))
     for (const std::string& path : ReadLibraryFolderPaths(*list))
-      if (const std::optional<std::string> ansi = AnsiFromUtf8(path)) libraries.push_back(AddTrailingBackslash(*ansi));
+      if (const std::optional<std::string> ansi = AnsiOfUtf8(path)) libraries.push_back(AddTrailingBackslash(*ansi));
   return libraries;
 }
 

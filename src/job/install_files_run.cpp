@@ -24,24 +24,6 @@ constexpr std::string_view ArchiveExtension = ".zip";
 // A .uz2 is read in pieces of this size rather than chunk header by chunk header.
 constexpr size_t ReadPiece = 256 * 1024;
 
-// A name the archive marks as UTF-8, in the code page; empty when the code page cannot write it.
-std::string AnsiOfUtf8(const std::string& utf8) {
-  const int wide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (wide <= 0) return {};
-  std::wstring text(static_cast<size_t>(wide), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
-  BOOL lossy = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, nullptr, 0, nullptr, &lossy);
-  if (size <= 0 || lossy) return {};
-  std::string ansi(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
-  return ansi;
-}
-
-bool EndsWithNoCase(std::string_view name, std::string_view ending) {
-  return name.size() > ending.size() && UpperCaseAscii(name.substr(name.size() - ending.size())) == UpperCaseAscii(ending);
-}
-
 // The archive's refusal headed by the chosen file's name, still telling the refusals apart.
 [[noreturn]] void RefuseFile(const char* headline, const std::string& name, const EArchiveError& error) {
   const std::string quoted = FormatText(TransferTexts::QuotedName, name.c_str());
@@ -54,7 +36,7 @@ public:
 
   void InstallFile(const std::string& path) {
     const std::string name = FileNameOf(path);
-    if (EndsWithNoCase(name, ArchiveExtension)) return InstallArchive(path, name);
+    if (EqualsIgnoringAsciiCase(FileExtOf(name), ArchiveExtension)) return InstallArchive(path, name);
     const std::string original = OriginalNameOfUz2(name);
     const std::string package = original.empty() ? name : original;
     std::string dest;
@@ -118,7 +100,7 @@ private:
       TZipReader reader(file, SystemLeadByte);
       for (size_t i = 0; i < reader.Members().size(); ++i) {
         const TZipMember& member = reader.Members()[i];
-        const std::string package = member.utf8Name ? AnsiOfUtf8(member.fileName) : member.fileName;
+        const std::string package = member.utf8Name ? AnsiOfUtf8(member.fileName).value_or("") : member.fileName;
         std::string dest;
         if (!Destination(package, dest)) {
           ignored_.push_back(name + ": " + (member.folder.empty() ? "" : member.folder + "/") + member.fileName);

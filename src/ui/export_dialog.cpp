@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/exceptions.h"
 #include "ui/resource.h"
 #include "win/application.h"
 #include "win/handles.h"
@@ -11,20 +10,13 @@ namespace {
 
 constexpr int FormButtons[] = {IDC_EXPORT_LAYOUT, IDC_EXPORT_ZIP, IDC_EXPORT_UZ2};  // in TExportForm's order
 
-std::string ControlText(HWND control) {
-  std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 std::optional<TExportChoice> TExportDialog::ChooseExport() {
   if (window_) return std::nullopt;  // already shown
   accepted_.reset();
-  const INT_PTR result = ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EXPORT), Application.ModalOwner());
+  ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EXPORT), Application.ModalOwner());
   window_ = nullptr;
-  if (result == -1) throw Exception(SystemErrorText(::GetLastError()));
   if (accepted_) last_ = *accepted_;
   return accepted_;
 }

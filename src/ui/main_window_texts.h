@@ -11,4 +11,7 @@ inline constexpr const char* InitialStatus = "Click on \"Open cache\" to begin!"
 inline constexpr const char* FontName = "MS Sans Serif";
 inline constexpr const char* CreateWindowFailed = "Error creating window";
 inline constexpr const char* LoadPictureFailed = "Error loading picture";
+// A file-open dialog that failed rather than was cancelled (too many files chosen, say); %lu is
+// the dialog's error number.
+inline constexpr const char* FileDialogFailed = "The file dialog failed (error %lu)";
 }  // namespace MainWindowTexts

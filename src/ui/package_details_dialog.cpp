@@ -1,14 +1,9 @@
 #include "ui/package_details_dialog.h"
 
-#include "core/exceptions.h"
-#include "ui/main_window_texts.h"
 #include "ui/resource.h"
-#include "win/handles.h"
 
 void TPackageDetailsDialog::ShowModal(HINSTANCE instance, HWND owner) {
-  if (ShowModalDialog(instance, MAKEINTRESOURCEA(IDD_PACKAGE_DETAILS), owner) == -1)
-    throw Exception(
-        FormatText("%s. %s", MainWindowTexts::CreateWindowFailed, SystemErrorText(::GetLastError()).c_str()));
+  ShowModalDialog(instance, MAKEINTRESOURCEA(IDD_PACKAGE_DETAILS), owner);
 }
 
 LRESULT TPackageDetailsDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -275,22 +275,31 @@ void TMainForm::ApplyProgress() {
   progressAppliedAt_ = ::GetTickCount64();
 }
 
-std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
+std::optional<std::string> TMainForm::RunOpenDialog(HWND owner, const std::string& title, const std::string& filter,
+                                                     DWORD flags, size_t bufferSize) {
   const std::string filterPairs = OpenDialogFilter(filter);
-  char fileName[MAX_PATH] = "";
+  std::string chosen(bufferSize, '\0');
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  // Over the preferences dialog when its "Default paths" asks, so that none of its buttons can be
-  // pressed behind the file dialog.
-  dialog.hwndOwner = Application.ModalOwner();
+  dialog.hwndOwner = owner;
   dialog.lpstrFilter = filterPairs.c_str();
   dialog.nFilterIndex = 1;
-  dialog.lpstrFile = fileName;
-  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrFile = chosen.data();
+  dialog.nMaxFile = static_cast<DWORD>(bufferSize);
   dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!::GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(fileName);
+  dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (::GetOpenFileNameA(&dialog)) return chosen;
+  // Cancelled, or failed: a failure (a buffer too small for the names chosen) is no answer of the user's.
+  if (const DWORD error = ::CommDlgExtendedError()) throw Exception(FormatText(MainWindowTexts::FileDialogFailed, error));
+  return std::nullopt;
+}
+
+std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
+  // Over the preferences dialog when its "Default paths" asks, so that none of its buttons can be
+  // pressed behind the file dialog.
+  const std::optional<std::string> chosen = RunOpenDialog(Application.ModalOwner(), title, filter, 0, MAX_PATH);
+  if (!chosen) return std::nullopt;
+  return std::string(chosen->c_str());
 }
 
 void TMainForm::ProcessPendingMessages() { Application.ProcessMessages(); }
@@ -396,6 +405,12 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
     case IDM_SELECTALLOFTYPE1:
       SelectAllOfType1Click();
       break;
+    case IDM_SELECTNEEDED1:
+      SelectNeeded1Click();
+      break;
+    case IDM_DETAILS1:
+      Details1Click();
+      break;
     case IDM_PREFERENCES1:
       Preferences1Click();
       break;
@@ -417,7 +432,6 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       break;
     }
     default:
-      HandlePackageCommand(id);
       break;
   }
 }

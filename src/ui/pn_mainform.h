@@ -107,6 +107,10 @@ public:
   std::optional<std::vector<std::string>> PickPackageFiles(const std::string& title, const std::string& filter) override;
 
 private:
+  // The file-open dialog over owner: its file buffer (names separated by zero bytes), nothing
+  // when cancelled; a dialog that fails raises Exception.
+  static std::optional<std::string> RunOpenDialog(HWND owner, const std::string& title, const std::string& filter,
+                                                  DWORD flags, size_t bufferSize);
 
   static constexpr UINT_PTR ListSubclassId = 1;
   static constexpr int SmallPicture = 16;   // list and menu pictures
@@ -123,7 +127,6 @@ private:
   void LoadPictures();
   void LayOutControls();
   void HandleCommand(WORD id, WORD code);
-  void HandlePackageCommand(WORD id);
   bool SysCommandHandled(WPARAM command);
   void FormActivate(bool active);
   LRESULT HandleNotify(const NMHDR& header, LPARAM lParam);

@@ -108,7 +108,7 @@ bool TMainForm::TickAtPoint(LPARAM clientPoint) {
 }
 
 void TMainForm::ToggleFocusedRow() {
-  const int row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  const int row = NextRowWith(LVNI_FOCUSED);
   if (!rows_.Contains(row)) return;
   rows_.Toggle(row);
   ScheduleListRepaint();

@@ -5,17 +5,11 @@
 #include <commctrl.h>
 
 #include "ui/package_details_dialog.h"
-#include "ui/resource.h"
 
 void TMainForm::SelectNeeded1Click() { commands_.SelectNeeded1Click(); }
 
 void TMainForm::Details1Click() {
-  const int row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const int row = NextRowWith(LVNI_SELECTED);
   if (const std::optional<std::string> text = commands_.Details1Click(row))
     TPackageDetailsDialog(*text).ShowModal(instance_, Handle());
-}
-
-void TMainForm::HandlePackageCommand(WORD id) {
-  if (id == IDM_SELECTNEEDED1) SelectNeeded1Click();
-  if (id == IDM_DETAILS1) Details1Click();
 }

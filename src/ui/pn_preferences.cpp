@@ -76,12 +76,6 @@ bool InRange(int id, int first, int& row) {
   return row >= 0 && row < static_cast<int>(FolderPrefCount);
 }
 
-std::string ControlText(HWND control) {
-  std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 TImageList LoadButtonPicture(int bitmapId) {
   TGdiObject bitmap(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
                                  LR_CREATEDIBSECTION));
@@ -162,9 +156,8 @@ void TPrefsForm::Close() {
 
 void TPrefsForm::ShowModal(HWND owner) {
   if (window_) return;  // already shown
-  const INT_PTR result = ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), owner);
+  ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), owner);
   window_ = nullptr;
-  if (result == -1) throw Exception(SystemErrorText(::GetLastError()));
 }
 
 LRESULT TPrefsForm::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -57,3 +57,18 @@ char SystemDecimalSeparator() {
   if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) < 2) return '.';
   return separator[0];
 }
+
+std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
+  const int length = static_cast<int>(utf8.size());
+  const int wide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+  if (wide <= 0) return std::nullopt;
+  if (::GetACP() == CP_UTF8) return std::string(utf8);
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, text.data(), wide);
+  BOOL lost = FALSE;
+  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, nullptr, 0, nullptr, &lost);
+  if (size <= 0 || lost) return std::nullopt;
+  std::string ansi(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}

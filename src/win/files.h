@@ -1,6 +1,7 @@
 #pragma once
 // Directory entries and file names on the real file system, in the active ANSI code page.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,10 @@ std::string FileExtOf(std::string_view path);
 std::string FileNameOf(std::string_view path);
 std::string FolderOf(std::string_view path);
 TPackageKind GetPackageKind(std::string_view name);
+
+// UTF-8 text (a library list, a zip member's name) in the active ANSI code page; nothing when it
+// is no valid UTF-8 or the code page cannot spell it, since such a name cannot be opened here.
+std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
 
 // The decimal separator of the user's regional settings ('.' when none can be read).
 char SystemDecimalSeparator();

@@ -70,7 +70,6 @@ using TImageList = TUniqueHandle<THandleTraits<HIMAGELIST, ::ImageList_Destroy>>
 // Windows this program made, destroyed with everything they hold.
 using TWindowHandle = TUniqueHandle<THandleTraits<HWND, ::DestroyWindow>>;
 using TMenuHandle = TUniqueHandle<THandleTraits<HMENU, ::DestroyMenu>>;  // menus that no window owns
-using TIconHandle = TUniqueHandle<THandleTraits<HICON, ::DestroyIcon>>;
 
 // The system's text for an error number, without its trailing full stop and line end.
 #include <string>

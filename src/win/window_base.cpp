@@ -1,5 +1,6 @@
 #include "win/window_base.h"
 
+#include "core/exceptions.h"
 #include "win/application.h"
 
 HWND TWindowBase::CreateObjectWindow(HINSTANCE instance, const TWindowClass& windowClass, const char* title,
@@ -21,12 +22,10 @@ HWND TWindowBase::CreateObjectWindow(HINSTANCE instance, const TWindowClass& win
                            place.Height, place.Parent, place.Menu, instance, static_cast<TWindowBase*>(this));
 }
 
-INT_PTR TWindowBase::ShowModalDialog(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
-  return ::DialogBoxIndirectParamA(instance, dialogTemplate, owner, &TWindowBase::DialogProc, DialogParameter());
-}
-
 INT_PTR TWindowBase::ShowModalDialog(HINSTANCE instance, const char* templateName, HWND owner) {
-  return ::DialogBoxParamA(instance, templateName, owner, &TWindowBase::DialogProc, DialogParameter());
+  const INT_PTR result = ::DialogBoxParamA(instance, templateName, owner, &TWindowBase::DialogProc, DialogParameter());
+  if (result == -1) throw Exception(SystemErrorText(::GetLastError()));
+  return result;
 }
 
 LRESULT CALLBACK TWindowBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -49,4 +48,10 @@ INT_PTR CALLBACK TWindowBase::DialogProc(HWND dialog, UINT message, WPARAM wPara
 
 void PlaceWindow(HWND control, const TPixelRect& rect) {
   ::MoveWindow(control, rect.Left, rect.Top, rect.Width, rect.Height, TRUE);
+}
+
+std::string ControlText(HWND control) {
+  std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+  return text;
 }

@@ -5,6 +5,8 @@
 // GuardedDispatch, so that no exception crosses the system's callback.
 #include <windows.h>
 
+#include <string>
+
 #include "core/window_layout.h"
 
 // A window class registered for TWindowBase's procedure.
@@ -41,8 +43,7 @@ protected:
   HWND CreateObjectWindow(HINSTANCE instance, const TWindowClass& windowClass, const char* title,
                           const TWindowPlace& place);
   // The dialog box of a template, modal over owner, with this object taking its messages; the
-  // result of EndDialog, or -1 with the system's error.
-  INT_PTR ShowModalDialog(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
+  // result of EndDialog. A dialog that cannot be made raises Exception with the system's text.
   INT_PTR ShowModalDialog(HINSTANCE instance, const char* templateName, HWND owner);
   // The creation parameter of a dialog made by other means: this object, as the procedures read it.
   LPARAM DialogParameter() { return reinterpret_cast<LPARAM>(this); }
@@ -54,3 +55,6 @@ private:
 
 // Moves a control to its place in its parent's client area, repainting it.
 void PlaceWindow(HWND control, const TPixelRect& rect);
+
+// The text of a control (an edit's contents, a button's caption).
+std::string ControlText(HWND control);
