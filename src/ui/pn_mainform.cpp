@@ -1,13 +1,11 @@
 #include "ui/pn_mainform.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <initializer_list>
 
 #include "core/exceptions.h"
-#include "core/file_dialog_text.h"
 #include "core/main_window_layout.h"
 #include "core/window_layout.h"
 #include "job/mutator_registration.h"
@@ -273,25 +271,6 @@ void TMainForm::ApplyProgress() {
   ::SendMessageA(progressBar_, PBM_SETPOS, progressWanted_.Position, 0);
   progressShown_ = progressWanted_;
   progressAppliedAt_ = ::GetTickCount64();
-}
-
-std::optional<std::string> TMainForm::RunOpenDialog(HWND owner, const std::string& title, const std::string& filter,
-                                                     DWORD flags, size_t bufferSize) {
-  const std::string filterPairs = OpenDialogFilter(filter);
-  std::string chosen(bufferSize, '\0');
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filterPairs.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = chosen.data();
-  dialog.nMaxFile = static_cast<DWORD>(bufferSize);
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (::GetOpenFileNameA(&dialog)) return chosen;
-  // Cancelled, or failed: a failure (a buffer too small for the names chosen) is no answer of the user's.
-  if (const DWORD error = ::CommDlgExtendedError()) throw Exception(FormatText(MainWindowTexts::FileDialogFailed, error));
-  return std::nullopt;
 }
 
 std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
