@@ -6,11 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "job/copy_file.h"
-#include "job/job_seams.h"
-
-struct TAppliedPrefs;
-class TCacheIndex;
+#include "job/transfer_run.h"
 
 enum class TExportForm { GameLayout, ZipArchive, RedirectUz2 };
 
@@ -28,25 +24,14 @@ public:
   virtual std::optional<TExportChoice> ChooseExport() = 0;
 };
 
-struct TExportContext {
-  IPackageRows& Rows;
-  IStatusLine& Status;
-  IProgress& Progress;
-  IMessageBoxes& Boxes;
-  const TCacheIndex& CacheIndex;
-  std::function<const TAppliedPrefs&()> Prefs;  // read anew at each use
-  // Asked between two packages: true ends the export there, without its end box; a zip archive is
-  // then not written at all.
-  std::function<bool()> StopRequested;
-  TCopyIo Io = TCopyIo::Standard();
-};
-
 // Warns when no row is ticked; otherwise asks the dialog for the form and folder (nothing happens
 // when the user cancels) and writes every ticked row's payload under its real file name: in the game layout, each in its
 // kind's folder below choice.Folder ("Maps\", "System\", ... as the default folders name them), a
 // package of unknown kind at the top; in the archive choice.Folder + "Packages.zip" the same layout
 // as members; as .uz2 files, flat in choice.Folder, packages of unknown kind left out. A row
-// without an index line, or whose name or key is no safe file name, is left out. Every file is
-// written complete, flushed and only then put in the place of a file of its name. Errors end the
-// export and leave the files written before them; an archive is written whole or not at all.
-void ExportSelected(TExportContext& context, IExportDialog& dialog);
+// without an index line, or whose name or key is no safe file name, is left out; of two rows for
+// one file (letter case ignored) the first goes. Every file is written complete, flushed and only
+// then put in the place of a file of its name. Errors end the export and leave the files written
+// before them; an archive is written whole or not at all. A close request (StopRequested) ends it
+// between two packages, without its end box.
+void ExportSelected(TTransferContext& context, IExportDialog& dialog);

@@ -1,16 +1,11 @@
 #pragma once
 // Installing package files the user picks: loose packages, their .uz2 forms and zip archives laid
 // out like the game, each package into its kind's game folder. The chosen files are only read.
-#include <exception>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "job/copy_file.h"
-#include "job/job_seams.h"
-
-struct TAppliedPrefs;
+#include "job/transfer_run.h"
 
 // The file-open dialog of the files to install.
 class IPackageFilePicker {
@@ -20,27 +15,17 @@ public:
   virtual std::optional<std::vector<std::string>> PickPackageFiles(const std::string& title, const std::string& filter) = 0;
 };
 
-struct TInstallContext {
-  IStatusLine& Status;
-  IProgress& Progress;
-  IMessageBoxes& Boxes;
-  std::function<const TAppliedPrefs&()> Prefs;  // read anew at each use
-  // The mutator step, for a code package once it lies in the System folder.
-  std::function<void(const std::string& name)> InstallMutator;
-  // Asked between two files: true ends the run there, without its end box.
-  std::function<bool()> StopRequested;
-  // Shows the error of one chosen file in the program's default error box and returns.
-  std::function<void(std::exception_ptr error)> ReportError;
-  TCopyIo Io = TCopyIo::Standard();
-};
-
 // Installs each file in turn: a package (.ut2 .utx .u .ogg .uax .usx .ka .ukx) copied, a .uz2
 // restored, a .zip's members of those kinds (whatever folders they stand in) extracted, each into
-// the applied folder of its kind with the integration's copy (staged, flushed, then put in place of
-// a file of its name); code packages then go through the mutator step. Names from inside a .uz2 or
-// an archive count only when they are safe file names. A chosen file whose bytes are not what its
-// form demands (EArchiveError) is reported by ReportError, headed by its name, has nothing of it
+// the applied folder of its kind with the integration's care (staged, flushed, then put in place);
+// code packages then go through the mutator step. Names from inside a .uz2 or an archive count only
+// when they are safe file names. Before anything is written the plan looks at every target, as the
+// integration's does: of two files for one target the first goes, empty files and the game's own
+// code packages are passed over, a package installed in the same version counts as in place, and
+// the user is asked once whether other installed versions may be replaced (each replaced one is
+// kept aside; the close box cancels the install). A chosen file whose bytes are not what its form
+// demands (EArchiveError) is reported by ReportError, headed by its name, has nothing of it
 // installed, and the run goes on with the next file; any other error (the destination cannot be
 // written, a chosen file cannot be read) ends the run, the packages before it staying installed.
 // The end box counts what was installed and names what was not.
-void InstallPackageFiles(TInstallContext& context, const std::vector<std::string>& files);
+void InstallPackageFiles(TTransferContext& context, const std::vector<std::string>& files);

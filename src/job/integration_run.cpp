@@ -12,31 +12,50 @@
 #include "job/cache_index.h"
 #include "job/job_texts.h"
 #include "job/open_cache.h"
+#include "job/package_transfer_texts.h"
 #include "win/files.h"
 
 namespace {
 
-class TRun {
-public:
-  explicit TRun(TIntegrationContext& context) : c_(context) {}
+// A copy looks at the message queue with the first piece of every file, and every 12 ms after.
+constexpr TRunStyle IntegrationStyle{JobTexts::CopyingFile, 12000, true, true, false};
 
-  void Walk() {
-    c_.Progress.SetProgressVisible(true);
+class TIntegration {
+public:
+  explicit TIntegration(TTransferContext& context) : c_(context), run_(context, IntegrationStyle) {}
+
+  // The ticked rows' packages, in the order shown, and the look at their targets; false when the
+  // question about other installed versions was closed by its close box.
+  bool Plan() {
     linesBeforeRun_ = c_.CacheIndex.CacheList();
-    markedInRun_.assign(linesBeforeRun_.size(), false);
-    const int rowCount = c_.Rows.RowCount();
-    for (int row = 0; row < rowCount && !c_.StopRequested(); ++row) {
+    std::vector<bool> planned(linesBeforeRun_.size(), false);
+    for (int row = 0; row < c_.Rows.RowCount(); ++row) {
       if (!c_.Rows.RowTicked(row)) continue;
       ++tickedCount_;
-      IntegrateRow(c_.Rows.RowCaption(row));
+      const std::string caption = c_.Rows.RowCaption(row);
+      const int line = c_.CacheIndex.FindCacheEntry(caption);
+      // A second row of the same real name finds the line of the first one.
+      if (line < 0 || planned[line]) continue;
+      TTransferItem item;
+      if (!PlanRow(caption, line, item)) continue;
+      planned[line] = true;
+      plan_.push_back({{}, {}, {}, {}, {std::move(item)}});
     }
+    PassOverCaseTwins(plan_);
+    ReviewGameFolderTargets(plan_, run_.Staging());
+    return AskAboutConflicts(plan_, c_.Boxes, TransferTexts::CachedVersion);
+  }
+
+  // False when stopped on request.
+  bool Walk() {
+    return run_.Run(plan_, [this](const TTransferItem& item) { Placed(item); });
   }
 
   // Drops the lines of the packages integrated so far, saves the index, deletes their payloads
   // and lists it again. A payload goes only once the index file no longer lists it: when the save
   // fails, every package is still in the cache and in the index, in the file and in memory alike.
   void UpdateIndex() {
-    if (markedCount_ > 0) {
+    if (!placedPayloads_.empty()) {
       const std::string indexPath = c_.Prefs().CachePath + c_.CacheIndex.CacheFileName();
       c_.CacheIndex.PurgeMarkedEntries();
       try {
@@ -45,7 +64,6 @@ public:
         c_.CacheIndex.MutableLines() = linesBeforeRun_;
         throw;
       }
-      markedCount_ = 0;
       for (const std::string& payload : placedPayloads_) c_.Io.Delete(payload);  // outcome ignored
       placedPayloads_.clear();
       LoadCacheIndexOrWarn(c_.CacheIndex, indexPath, c_.Boxes);
@@ -54,53 +72,54 @@ public:
   }
 
   int TickedCount() const { return tickedCount_; }
+  std::string Summary() const { return JobTexts::RunSucceeded + PassedOverNotes(plan_, run_.Kept()); }
 
 private:
-  void IntegrateRow(const std::string& caption) {
-    const int line = c_.CacheIndex.FindCacheEntry(caption);
-    // A second row of the same real name finds the line the first one has just handled.
-    if (line < 0 || markedInRun_[line]) return;
+  // False for a package of unknown kind, and for a name or key that would lead anywhere but one
+  // file in the folder it belongs in: cache.ini may come from a downloaded cache pack.
+  bool PlanRow(const std::string& caption, int line, TTransferItem& item) const {
     const TAppliedPrefs& prefs = c_.Prefs();
     const std::string key = ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
     const TPackageKind kind = GetPackageKind(caption);
-    if (kind == pkOther) return;
+    if (kind == pkOther) return false;
     const std::string destFolder = GetDestinationFolder(kind, prefs);
-    // cache.ini may come from a downloaded cache pack: a name or key that would lead anywhere but
-    // one file in the folder it belongs in is passed over like a package of unknown kind.
     if (!IsSafeFileName(caption, destFolder, SystemLeadByte) || !IsSafeCacheKey(key, prefs.CachePath, SystemLeadByte))
-      return;
-    const std::string payload = prefs.CachePath + key + PayloadExtension;
-    const std::string dest = destFolder + caption;
-
-    c_.Status.SetStatusText(FormatText(JobTexts::CopyingFile, FileNameOf(dest).c_str()));
-    CopyFileWithProgress(payload, dest, c_.Progress, c_.Io, staging_);
-    c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, FileNameOf(payload).c_str()));
-    if (kind == pkMutator) c_.InstallMutator(caption);
-    c_.CacheIndex.MarkCacheEntry(line);
-    markedInRun_[line] = true;
-    ++markedCount_;
-    placedPayloads_.push_back(payload);
+      return false;
+    item.name = caption;
+    item.target = FullPathOf(destFolder + caption);
+    item.kind = kind;
+    item.source = prefs.CachePath + key + PayloadExtension;
+    item.line = line;
+    return true;
   }
 
-  TIntegrationContext& c_;
+  // The package is in its game folder: its payload leaves the cache with the index save.
+  void Placed(const TTransferItem& item) {
+    c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, FileNameOf(item.source).c_str()));
+    if (item.kind == pkMutator && item.outcome != TTransferOutcome::AlreadyInPlace) c_.InstallMutator(item.name);
+    c_.CacheIndex.MarkCacheEntry(item.line);
+    placedPayloads_.push_back(item.source);
+  }
+
+  TTransferContext& c_;
+  TTransferRun run_;
+  TTransferPlan plan_;
   std::vector<std::string> linesBeforeRun_;
-  std::vector<bool> markedInRun_;
   std::vector<std::string> placedPayloads_;  // of the marked lines, deleted once the index is saved
-  TStagingFolders staging_;
   int tickedCount_ = 0;
-  int markedCount_ = 0;
 };
 
 }  // namespace
 
-void IntegrateSelected(TIntegrationContext& context) {
-  TRun run(context);
+void IntegrateSelected(TTransferContext& context) {
+  TIntegration run(context);
+  if (!run.Plan()) return;
+  bool finished = false;
   try {
-    run.Walk();
+    finished = run.Walk();
   } catch (...) {
     // The error is shown once the index tells the truth about what has been integrated. When that
     // fails too, the user learns first what went wrong with the package, then with the index.
-    context.Progress.SetProgressVisible(false);
     const std::exception_ptr runError = std::current_exception();
     try {
       run.UpdateIndex();
@@ -110,9 +129,8 @@ void IntegrateSelected(TIntegrationContext& context) {
     }
     throw;
   }
-  context.Progress.SetProgressVisible(false);
   context.Status.SetStatusText("");
-  if (context.StopRequested()) {
+  if (!finished) {
     run.UpdateIndex();
     return;
   }
@@ -123,5 +141,5 @@ void IntegrateSelected(TIntegrationContext& context) {
   context.Status.SetStatusText(JobTexts::UpdatingCacheFile);
   run.UpdateIndex();
   context.Status.SetStatusText(JobTexts::Done);
-  context.Boxes.ShowInformation(JobTexts::RunSucceeded);
+  context.Boxes.ShowInformation(run.Summary());
 }

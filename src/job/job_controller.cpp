@@ -107,17 +107,7 @@ void TJobController::tbCopySelectedClick() {
   RunOperation([this] {
     // The close box of the question about needed packages cancels the run before anything is done.
     if (!OfferNeededPackages(seams_.Rows, seams_.Boxes, CacheIndex, prefs_())) return;
-    TIntegrationContext context{seams_.Rows,
-                                seams_.Status,
-                                seams_.Progress,
-                                seams_.Boxes,
-                                CacheIndex,
-                                prefs_,
-                                [this](const std::string& name) {
-                                  // Once the window is closing, no tool is started any more.
-                                  if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
-                                },
-                                [this] { return closeRequested_; }, ReportError, CopyIo};
+    TTransferContext context = TransferContext();
     IntegrateSelected(context);
   });
 }
@@ -127,6 +117,22 @@ void TJobController::tbRegisterUninstalledClick() {
   RunOperation([this] {
     RegisterUninstalledMutators(prefs_(), seams_.Boxes, seams_.Status, launcher_, [this] { return closeRequested_; });
   });
+}
+
+TTransferContext TJobController::TransferContext() {
+  return {seams_.Rows,
+          seams_.Status,
+          seams_.Progress,
+          seams_.Boxes,
+          CacheIndex,
+          prefs_,
+          [this](const std::string& name) {
+            // Once the window is closing, no tool is started any more.
+            if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
+          },
+          [this] { return closeRequested_; },
+          ReportError,
+          CopyIo};
 }
 
 void TJobController::SelectAll1Click() {
@@ -149,8 +155,7 @@ std::optional<std::string> TJobController::Details1Click(int row) {
 void TJobController::Export1Click(IExportDialog& dialog) {
   if (RefuseWhileBusy()) return;
   RunOperation([&] {
-    TExportContext context{seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, CacheIndex, prefs_,
-                           [this] { return closeRequested_; }, CopyIo};
+    TTransferContext context = TransferContext();
     ExportSelected(context, dialog);
   });
 }
@@ -160,11 +165,7 @@ void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
   const auto files = picker.PickPackageFiles(TransferTexts::PickFilesTitle, TransferTexts::PickFilesFilter);
   if (!files) return;
   RunOperation([&] {
-    TInstallContext context{seams_.Status, seams_.Progress, seams_.Boxes, prefs_,
-                            [this](const std::string& name) {
-                              if (!closeRequested_) InstallMutator(name, prefs_(), seams_.Boxes, seams_.Status, launcher_);
-                            },
-                            [this] { return closeRequested_; }, ReportError, CopyIo};
+    TTransferContext context = TransferContext();
     InstallPackageFiles(context, *files);
   });
 }

@@ -17,6 +17,7 @@
 
 #include "job/cache_index.h"
 #include "job/copy_file.h"
+#include "job/transfer_run.h"
 #include "job/game_search.h"
 #include "job/job_seams.h"
 
@@ -73,6 +74,8 @@ private:
   static void ShowInDefaultErrorBox(std::exception_ptr error);
 
   bool RefuseWhileBusy();
+  // What the commands that write package files work with.
+  TTransferContext TransferContext();
   template <typename Body> void RunOperation(Body&& body);
   void EndOperation();
 

@@ -36,6 +36,34 @@ inline constexpr const char* AlreadyInPlace = "\r\n\r\nAlready in their game fol
 // The headline of an error in a chosen file; "%s" takes the file's name, then the reason.
 inline constexpr const char* QuotedName = "\"%s\"";
 
+// The question before a run that would replace installed versions: a line for each package, "%s"
+// taking its name, the installed version, the word for the new one ("cached", "new") and the new
+// version.
+inline constexpr const char* ConflictIntro = "Another version of these packages is installed already:\r\n";
+inline constexpr const char* ConflictLine = "\r\n%s: installed %s; %s %s";
+inline constexpr const char* ListedMore = "\r\nand %s more";
+inline constexpr const char* ConflictQuestion =
+    "\r\n\r\nMaps and mods made for the installed version may not load with another one. Replace the "
+    "installed versions? Each one replaced is kept in a folder \"Replaced\" beside it. No leaves them "
+    "installed and passes these packages over.";
+inline constexpr const char* CachedVersion = "cached";
+inline constexpr const char* NewVersion = "new";
+inline constexpr const char* VersionWithGuid = "GUID %s, %s bytes";
+inline constexpr const char* VersionWithoutGuid = "%s bytes";
+inline constexpr const char* VersionUnread = "a file that cannot be read";
+
+// The notes of the end boxes about packages passed over, and the versions kept.
+inline constexpr const char* CaseTwinsPassedOver =
+    "\r\n\r\nPassed over, another package of the same name but for its letter case going first: %s";
+inline constexpr const char* StockPassedOver =
+    "\r\n\r\nPassed over, being named like one of the game's own code packages: %s";
+inline constexpr const char* EmptyPassedOver = "\r\n\r\nPassed over as damaged, being empty: %s";
+inline constexpr const char* OtherVersionsPassedOver =
+    "\r\n\r\nPassed over, the installed version being kept: %s";
+inline constexpr const char* KeptOneVersion = "\r\n\r\nThe version it replaced was kept in\r\n%s";
+inline constexpr const char* KeptVersions =
+    "\r\n\r\nThe %s versions they replaced were kept in folders \"Replaced\" beside them, the first in\r\n%s";
+
 // A count in words: the text for one, or the other with the number for "%s".
 inline std::string CountText(size_t count, const char* one, const char* many, const std::string& more = {}) {
   return count == 1 ? FormatText(one, more.c_str()) : FormatText(many, std::to_string(count).c_str(), more.c_str());

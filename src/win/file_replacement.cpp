@@ -38,9 +38,9 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
   return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-TReplacementFile::TReplacementFile(const std::string& prefix) {
-  for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
-    path_ = prefix + std::to_string(attempt);
+TReplacementFile::TReplacementFile(const std::string& prefix, int firstNumber) {
+  for (number_ = firstNumber; number_ < firstNumber + MaxAttempts; ++number_) {
+    path_ = prefix + std::to_string(number_);
     file_.Reset(::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file_) return;
     error_ = ::GetLastError();

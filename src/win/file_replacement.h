@@ -22,17 +22,19 @@ void RemoveNumberedLeftovers(const std::string& prefix);
 // The system's replace: MoveFileEx, replacing an existing target, written through to the disk.
 bool MoveReplacing(const std::string& from, const std::string& to);
 
-// A new file named prefix followed by the first number not taken yet, open for writing and
-// shared with nobody; removed on every path unless it has taken its target's place.
+// A new file named prefix followed by the first number from firstNumber on that is not taken yet,
+// open for writing and shared with nobody; removed on every path unless it has taken its target's
+// place.
 class TReplacementFile {
 public:
-  explicit TReplacementFile(const std::string& prefix);
+  explicit TReplacementFile(const std::string& prefix, int firstNumber = 1);
   ~TReplacementFile();
   TReplacementFile(const TReplacementFile&) = delete;
   TReplacementFile& operator=(const TReplacementFile&) = delete;
 
   bool Created() const { return file_.Valid(); }
   DWORD CreateError() const { return error_; }  // why it could not be made
+  int Number() const { return number_; }         // the number it took
   HANDLE Handle() const { return file_.Get(); }
 
   // Closes the complete file and puts it in target's place with move; false, with the system's
@@ -43,6 +45,7 @@ public:
 private:
   static constexpr int MaxAttempts = 1000;  // names held by other writers in progress
   std::string path_;
+  int number_ = 0;
   TFileHandle file_;
   DWORD error_ = 0;
   bool placed_ = false;

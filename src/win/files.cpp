@@ -72,3 +72,9 @@ std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
   ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
   return ansi;
 }
+
+std::string FileSystemCase(std::string_view path) {
+  std::string folded(path);
+  if (!folded.empty()) ::CharUpperBuffA(folded.data(), static_cast<DWORD>(folded.size()));
+  return folded;
+}

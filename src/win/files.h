@@ -55,5 +55,9 @@ TPackageKind GetPackageKind(std::string_view name);
 // is no valid UTF-8 or the code page cannot spell it, since such a name cannot be opened here.
 std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
 
+// path in upper case by the code page's own rule, as the file system compares names: two paths
+// with equal results name one file.
+std::string FileSystemCase(std::string_view path);
+
 // The decimal separator of the user's regional settings ('.' when none can be read).
 char SystemDecimalSeparator();

@@ -45,8 +45,8 @@ protected:
   TCacheIndex index;
   TTempFolder out;
   TScriptedExportDialog dialog;
-  TExportContext context{view, view, view, view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
-                         [] { return false; }};
+  TTransferContext context{view, view, view, view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
+                           {}, [] { return false; }, {}};
   const std::string map = PayloadBytes(70000, 1), code = PayloadBytes(0, 2), notes = PayloadBytes(33, 3);
 
   // A map, a code package, a package of unknown kind, a device name, a row left unticked.

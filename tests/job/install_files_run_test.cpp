@@ -6,6 +6,7 @@
 #include "core/archive_texts.h"
 #include "core/memory_streams.h"
 #include "core/zip_archive.h"
+#include "job/cache_index.h"
 #include "job/install_files_run.h"
 #include "job/main_job_fixture.h"
 
@@ -43,7 +44,8 @@ protected:
   TFakeMainView view;
   TTempFolder downloads;
   std::vector<std::string> mutators, reported, reasons;
-  TInstallContext context{view, view, view, [this]() -> const TAppliedPrefs& { return game.Prefs; },
+  TCacheIndex index;
+  TTransferContext context{view, view, view, view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
                           [this](const std::string& name) { mutators.push_back(name); }, [] { return false; },
                           [this](std::exception_ptr error) {
                             try { std::rethrow_exception(error); } catch (const EArchiveError& e) {
@@ -73,13 +75,17 @@ TEST_F(InstallRun, PutsPackagesUz2FilesAndArchiveMembersInTheirKindsFolders) {
   EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "DM-Rankin.ut2"), map);
   EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "CTF-X.ut2"), rock);
   EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "My.u"), code);
-  EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 2) << "no staging folder left";
+  const std::string kept = game.Prefs.MapPath + "Replaced\\NoGuid\\DM-Rankin.ut2";
+  EXPECT_EQ(ReadFileBytes(kept), "an older version");
+  EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 3) << "no staging folder left";
   EXPECT_EQ(mutators, std::vector<std::string>{"My.u"});
   EXPECT_EQ(ReadFileBytes(files[2]), archive) << "chosen files are only read";
   EXPECT_EQ(EntriesIn(downloads.Path()), 4);
-  EXPECT_EQ(view.Boxes, std::vector<std::string>{"info: 4 packages installed into your UT2004 installation.\r\n\r\n"
-                                                 "Ignored, being no package file of a known kind: Pack.zip: readme.txt, "
-                                                 "Pack.zip: System/CON.u, notes.doc"});
+  ASSERT_EQ(view.Boxes.size(), 2u);
+  EXPECT_NE(view.Boxes[0].find("DM-Rankin.ut2: installed 16 bytes; new 98305 bytes"), std::string::npos) << view.Boxes[0];
+  EXPECT_EQ(view.Boxes[1], "info: 4 packages installed into your UT2004 installation.\r\n\r\n"
+                           "Ignored, being no package file of a known kind: Pack.zip: readme.txt, "
+                           "Pack.zip: System/CON.u, notes.doc\r\n\r\nThe version it replaced was kept in\r\n" + kept);
   EXPECT_EQ(view.Statuses.front(), "Copying Rock.utx...");
   EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
 }

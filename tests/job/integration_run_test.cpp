@@ -45,7 +45,7 @@ protected:
   std::vector<std::string> events, reported;
   TCacheIndex index{RecordedIndexIo(events)};
   std::vector<std::string> mutators;
-  TIntegrationContext context{view,
+  TTransferContext context{view,
                               view,
                               view,
                               view,
@@ -87,24 +87,27 @@ TEST_F(IntegrationRun, MovesEveryTickedPackageToItsFolderAndDropsOnlyItsLine) {
   Open(lines, "\n");
   for (TListingRow& row : view.Rows) row.Ticked = row.Caption != "CTF-Face.ut2";
 
+  // The empty payload is a failed download, no package: it stays in the cache.
   EXPECT_EQ(Run(), "");
   std::vector<int> ranges;
-  for (uint32_t n = 0; n < 8; ++n) {
+  for (uint32_t n = 1; n < 8; ++n) {
     EXPECT_EQ(ReadFileBytes(game.Prefs.*packages[n].folder + packages[n].name), PayloadBytes(packages[n].size, n));
     EXPECT_FALSE(FileExists(game.Payload(n)));
     ranges.push_back(int(packages[n].size) + 5);
   }
-  EXPECT_TRUE(FileExists(game.Payload(20)) && FileExists(game.Payload(21)));
-  EXPECT_EQ(ReadFileBytes(game.Index()), TGameFolder::Joined({Header, "; comment", "", kept[0], kept[1], kept[2]}));
-  EXPECT_EQ(view.Captions(), (std::vector<std::string>{"readme.txt", "CTF-Face.ut2"}));
+  EXPECT_FALSE(FileExists(game.Prefs.MapPath + "DM-Rankin.ut2"));
+  EXPECT_TRUE(FileExists(game.Payload(0)) && FileExists(game.Payload(20)) && FileExists(game.Payload(21)));
+  EXPECT_EQ(ReadFileBytes(game.Index()),
+            TGameFolder::Joined({Header, "; comment", "", lines[3], kept[0], kept[1], kept[2]}));
+  EXPECT_EQ(view.Captions(), (std::vector<std::string>{"DM-Rankin.ut2", "readme.txt", "CTF-Face.ut2"}));
   EXPECT_FALSE(view.Rows[0].Ticked);
   EXPECT_EQ(mutators, std::vector<std::string>{"My Mutator.u"});
   EXPECT_EQ(view.Ranges, ranges);
   EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
-  EXPECT_EQ(view.Boxes, std::vector<std::string>{Succeeded});
+  EXPECT_EQ(view.Boxes, std::vector<std::string>{Succeeded + "\r\n\r\nPassed over as damaged, being empty: DM-Rankin.ut2"});
   const std::vector<std::string> first(view.Statuses.begin(), view.Statuses.begin() + 2),
       last(view.Statuses.end() - 3, view.Statuses.end());
-  EXPECT_EQ(first, (std::vector<std::string>{"Copying DM-Rankin.ut2...", "Deleting " + TGameFolder::Key(0) + ".uxx..."}));
+  EXPECT_EQ(first, (std::vector<std::string>{"Copying My Mutator.u...", "Deleting " + TGameFolder::Key(1) + ".uxx..."}));
   EXPECT_EQ(last, (std::vector<std::string>{"", "Updating cache file...", "Done!"}));
 }
 

@@ -48,7 +48,8 @@ protected:
   }
 };
 
-TEST_F(JobController, CommandsChosenDuringARunAreRefusedWhileTicksStillCount) {
+// The run integrates what was ticked when it started: its plan looked at those targets only.
+TEST_F(JobController, CommandsChosenDuringARunAreRefusedAndTicksWaitForTheNextRun) {
   OpenAndTickAll({Header, game.Entry(1, "A.utx", "a"), game.Entry(2, "B.utx", "b")});
   view.Rows[1].Ticked = false;
   bool busy = false, preferences = true;
@@ -66,7 +67,8 @@ TEST_F(JobController, CommandsChosenDuringARunAreRefusedWhileTicksStillCount) {
   EXPECT_TRUE(busy);
   EXPECT_FALSE(preferences || commands.Busy() || !commands.CanShowPreferences());
   EXPECT_EQ(note, JobTexts::BusyRefusal);
-  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "B.utx"), "b");  // ticked during the run
+  EXPECT_FALSE(FileExists(game.Prefs.TexturePath + "B.utx"));  // ticked during the run
+  EXPECT_EQ(view.Captions(), std::vector<std::string>{"B.utx"});
   EXPECT_EQ(view.Boxes.back(), std::string("info: ") + JobTexts::RunSucceeded);
   EXPECT_EQ(view.Status, "Done!");
 

@@ -227,7 +227,7 @@ struct TOpenGame {
   TGameFolder game;
   TFakeMainView view;
   TCacheIndex index;
-  TIntegrationContext context{view, view, view, view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
+  TTransferContext context{view, view, view, view, index, [this]() -> const TAppliedPrefs& { return game.Prefs; },
                               [](const std::string&) {}, [] { return false; },
                               [](std::exception_ptr) { ADD_FAILURE() << "a second error"; }};
 
