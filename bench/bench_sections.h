@@ -7,6 +7,8 @@ class TReport;
 
 // What 1,000 ticked packages need, read from their headers (package_needs_bench.cpp).
 void PackageNeedsSection(TReport& report, const std::string& game, bool quick);
+// An integration of 1,000 packages installed in another version, against one into empty folders.
+void VersionsSection(TReport& report, const std::string& game, bool quick);
 // The list's sort by each column, 100,000 rows.
 void SortSection(TReport& report, const std::string& game, bool quick);
 // bench/archive_bench.cpp: exports as .uz2 files and as a zip archive, the install of a .uz2,

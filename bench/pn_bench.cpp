@@ -241,6 +241,7 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"integration", IntegrationSection},
       {"rebuild", RebuildSection},
       {"package-needs", PackageNeedsSection},
+      {"versions", VersionsSection},
       {"memory", [](TReport& report, const std::string&, bool quick) { MemorySection(report, quick); }},
       {"sort", SortSection},
       {"uz2-export", Uz2ExportSection},

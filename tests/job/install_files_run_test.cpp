@@ -1,42 +1,14 @@
 // Installing package files, .uz2 files and archives, on real files under Wine.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include "core/archive_error.h"
 #include "core/archive_texts.h"
-#include "core/memory_streams.h"
-#include "core/zip_archive.h"
 #include "job/cache_index.h"
+#include "job/chosen_files.h"
 #include "job/install_files_run.h"
 #include "job/main_job_fixture.h"
 
 namespace {
-
-std::string Le32(size_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
-
-// A .uz2 made here chunk by chunk with zlib at its strongest, independently of the program's writer.
-std::string Uz2Of(const std::string& bytes) {
-  std::string uz2;
-  for (size_t at = 0; at < bytes.size(); at += 32768) {
-    const std::string piece = bytes.substr(at, 32768);
-    std::string chunk(compressBound(piece.size()), '\0');
-    uLongf size = chunk.size();
-    compress2(reinterpret_cast<Bytef*>(chunk.data()), &size, reinterpret_cast<const Bytef*>(piece.data()), piece.size(), 9);
-    uz2 += Le32(size) + Le32(piece.size()) + chunk.substr(0, size);
-  }
-  return uz2;
-}
-
-std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& members) {
-  TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
-  for (const auto& [name, bytes] : members) {
-    TMemorySource source(bytes);
-    writer.Add(name, source);
-  }
-  writer.Finish();
-  return archive.bytes;
-}
 
 class InstallRun : public ::testing::Test {
 protected:
