@@ -1,32 +1,11 @@
 #include "core/index_lines.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/exceptions.h"
 #include "core/text_rules.h"
-
-namespace {
-
-std::string NameOf(std::string_view line) { return ExtractField(2, line, "="); }
-
-}  // namespace
-
-std::vector<std::string> ReadIndexLines(std::string_view fileBytes) {
-  const std::string_view text = fileBytes.substr(0, fileBytes.find('\0'));
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
-}
 
 std::string WriteIndexText(const std::vector<std::string>& lines) {
   size_t size = 0;
@@ -38,6 +17,78 @@ std::string WriteIndexText(const std::vector<std::string>& lines) {
     text += "\r\n";
   }
   return text;
+}
+
+namespace {
+
+std::string NameOf(std::string_view line) { return ExtractField(2, line, "="); }
+
+constexpr std::string_view Utf16Mark = "\xFF\xFE";
+
+// UTF-16LE text as one 16-bit character per element and back.
+std::u16string Characters(std::string_view bytes) {
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
+std::string Bytes(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
+
+// The lines of text by the index's line rules, for either kind of character.
+template <typename TChar>
+std::vector<std::basic_string<TChar>> SplitLines(std::basic_string_view<TChar> text) {
+  static constexpr TChar LineEnds[] = {TChar('\r'), TChar('\n')};
+  text = text.substr(0, text.find(TChar(0)));
+  std::vector<std::basic_string<TChar>> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of(std::basic_string_view<TChar>(LineEnds, 2), start);
+    if (end == std::basic_string_view<TChar>::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == TChar('\r') && start < text.size() && text[start] == TChar('\n')) ++start;
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadIndexLines(std::string_view fileBytes) { return SplitLines(fileBytes); }
+
+TIndexText ReadIndexText(std::string_view fileBytes) {
+  if (fileBytes.substr(0, Utf16Mark.size()) != Utf16Mark) return {TIndexEncoding::CodePage, ReadIndexLines(fileBytes)};
+  const std::u16string characters = Characters(fileBytes.substr(Utf16Mark.size()));
+  TIndexText text{TIndexEncoding::Utf16Le, {}};
+  for (const std::u16string& line : SplitLines(std::u16string_view(characters))) text.lines.push_back(Bytes(line));
+  return text;
+}
+
+std::string WriteIndexText(const TIndexText& text) {
+  if (text.encoding == TIndexEncoding::CodePage) return WriteIndexText(text.lines);
+  std::string bytes(Utf16Mark);
+  for (const std::string& line : text.lines) bytes += line + Bytes(u"\r\n");
+  return bytes;
+}
+
+std::vector<std::string> KeysNamedByNone(const std::vector<std::string>& keys, const std::vector<std::string>& lines) {
+  std::unordered_set<std::string> named;
+  for (const std::string& line : lines) named.insert(UpperCaseAscii(ExtractField(1, line, "=")));
+  std::vector<std::string> unnamed;
+  for (const std::string& key : keys)
+    if (named.insert(UpperCaseAscii(key)).second) unnamed.push_back(key);
+  return unnamed;
 }
 
 int FindEntryLine(const std::vector<std::string>& lines, std::string_view name) {
@@ -52,9 +103,19 @@ void MarkLine(std::vector<std::string>& lines, int index) {
   lines[static_cast<size_t>(index)].insert(0, 1, '~');
 }
 
-void PurgeMarkedLines(std::vector<std::string>& lines) {
-  // '~' is above 32, so a line that starts with it is never blank.
-  std::erase_if(lines, [](const std::string& line) { return !line.empty() && line[0] == '~'; });
+std::vector<size_t> KeptLines(const std::vector<std::string>& lines, const std::vector<std::string>& dropped) {
+  std::unordered_map<std::string_view, int> toDrop;
+  for (const std::string& line : dropped) ++toDrop[line];
+  std::vector<size_t> kept;
+  kept.reserve(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto found = toDrop.find(lines[i]);
+    if (found != toDrop.end() && found->second > 0)
+      --found->second;
+    else
+      kept.push_back(i);
+  }
+  return kept;
 }
 
 TCacheEntryLookup::TCacheEntryLookup(const std::vector<std::string>& lines) {

@@ -20,6 +20,26 @@ std::vector<std::string> ReadIndexLines(std::string_view fileBytes);
 // Every line followed by CR LF, the last one included.
 std::string WriteIndexText(const std::vector<std::string>& lines);
 
+// The game writes its index in the code page, or in UTF-16LE with a byte-order mark (FF FE) when a
+// name does not fit the code page.
+enum class TIndexEncoding { CodePage, Utf16Le };
+
+// The index file's lines in its own encoding: each line the bytes it has in the file (two per
+// character in UTF-16LE), without its line end.
+struct TIndexText {
+  TIndexEncoding encoding = TIndexEncoding::CodePage;
+  std::vector<std::string> lines;
+  bool operator==(const TIndexText&) const = default;
+};
+
+// The lines of the file's bytes by ReadIndexLines' rules, applied to UTF-16LE characters after a
+// byte-order mark (a NUL character ends the text there, an odd last byte is no character).
+TIndexText ReadIndexText(std::string_view fileBytes);
+
+// The file's bytes: every line followed by CR LF in its encoding, after the byte-order mark for
+// UTF-16LE.
+std::string WriteIndexText(const TIndexText& text);
+
 // The first line, line 0 included, whose second field at "=" equals name byte for byte; -1 when
 // none does. A marked line still matches: its "~" joins the first field.
 int FindEntryLine(const std::vector<std::string>& lines, std::string_view name);
@@ -28,9 +48,14 @@ int FindEntryLine(const std::vector<std::string>& lines, std::string_view name);
 // is outside the lines.
 void MarkLine(std::vector<std::string>& lines, int index);
 
-// Removes, in one stable pass, every line whose first stored byte is "~" (such a line is never
-// blank); all other lines keep their text and order, a line starting " ~" included.
-void PurgeMarkedLines(std::vector<std::string>& lines);
+// The places of the lines that stay when, for each of dropped, the first line equal to it that is
+// still there goes, in their order: how a save takes the lines a command handled out of the index
+// as it stands now, whatever else changed in it.
+std::vector<size_t> KeptLines(const std::vector<std::string>& lines, const std::vector<std::string>& dropped);
+
+// Of keys, those (each once, in order) that the first field of no line names, letter case of a..z
+// ignored as the file system ignores it: the payloads of these keys are named by no line any more.
+std::vector<std::string> KeysNamedByNone(const std::vector<std::string>& keys, const std::vector<std::string>& lines);
 
 // FindEntryLine's answer in constant time for a run that looks up many names: built once from the
 // lines, it stays exact while lines are marked, provided each mark is reported to NoteMarked.

@@ -32,6 +32,16 @@ std::string ReadWholeFile(const std::string& path) {
 // A save's new text is written beside the index under its name and this suffix and a number.
 constexpr const char* ReplacementSuffix = ".~pn";
 
+// The lines of the file's text as the commands see them, in the code page.
+std::vector<std::string> ListedLines(const TIndexText& text) {
+  if (text.encoding == TIndexEncoding::CodePage) return text.lines;
+  std::vector<std::string> lines;
+  lines.reserve(text.lines.size());
+  bool fits = true;
+  for (const std::string& line : text.lines) lines.push_back(AnsiOfUtf16(line, fits));
+  return lines;
+}
+
 }  // namespace
 
 TIndexIo TIndexIo::Standard() {
@@ -48,11 +58,12 @@ TCacheIndex::TCacheIndex(TIndexIo io) : io_(std::move(io)) {}
 
 TIndexLoad TCacheIndex::LoadCacheIndex(const std::string& path) {
   lookup_.reset();
+  marked_.clear();
   if (lines_)
     lines_->clear();
   else
     lines_.emplace();
-  *lines_ = ReadIndexLines(ReadWholeFile(path));
+  *lines_ = ListedLines(ReadIndexText(ReadWholeFile(path)));
   cacheFileName_ = FileNameOf(path);
   cacheDir_ = FolderOf(path);
   if (lines_->size() >= 2) return TIndexLoad::Loaded;
@@ -71,23 +82,29 @@ void TCacheIndex::MarkCacheEntry(int index) {
   std::vector<std::string> noLines;  // with no index loaded every index is out of bounds
   std::vector<std::string>& lines = lines_ ? *lines_ : noLines;
   MarkLine(lines, index);
+  marked_.push_back(index);
   if (lookup_) lookup_->NoteMarked(lines, index);
 }
 
-void TCacheIndex::PurgeMarkedEntries() {
-  if (!lines_) return;
-  lookup_.reset();
-  PurgeMarkedLines(*lines_);
-}
-
-void TCacheIndex::SaveCacheIndex(const std::string& path) {
-  const std::string text = WriteIndexText(CacheList());
+std::vector<std::string> TCacheIndex::SaveCacheIndex(const std::string& path) {
   if (const DWORD blocker = ReplaceBlocker(path)) throw FileError(CannotCreateFileText, path, blocker);
+  std::vector<std::string> handled;  // the marked lines as they were before their marks
+  for (const int line : marked_) handled.push_back(CacheList()[static_cast<size_t>(line)].substr(1));
+  const TIndexText fresh = ReadIndexText(ReadWholeFile(path));
+  const std::vector<std::string> listed = ListedLines(fresh);
+  TIndexText kept{fresh.encoding, {}};
+  std::vector<std::string> keptListed;
+  for (const size_t line : KeptLines(listed, handled)) {
+    kept.lines.push_back(fresh.lines[line]);
+    keptListed.push_back(listed[line]);
+  }
   RemoveNumberedLeftovers(path + ReplacementSuffix);
   TReplacementFile replacement(path + ReplacementSuffix);
   if (!replacement.Created()) throw FileError(CannotCreateFileText, path, replacement.CreateError());
-  if (!io_.Write(replacement.Handle(), text) || !io_.Flush(replacement.Handle())) throw Exception(StreamWriteErrorText);
+  if (!io_.Write(replacement.Handle(), WriteIndexText(kept)) || !io_.Flush(replacement.Handle()))
+    throw Exception(StreamWriteErrorText);
   if (!replacement.Replace(path, io_.Replace)) throw FileError(CannotCreateFileText, path, ::GetLastError());
+  return keptListed;
 }
 
 const std::vector<std::string>& TCacheIndex::CacheList() const {
@@ -97,5 +114,6 @@ const std::vector<std::string>& TCacheIndex::CacheList() const {
 
 std::vector<std::string>& TCacheIndex::MutableLines() {
   lookup_.reset();
+  marked_.clear();
   return lines_ ? *lines_ : lines_.emplace();
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The loaded cache index: the lines of the game's cache.ini, the folder and file name it was read
-// from, and the operations the listing and the integration run perform on it.
+// The open cache: the lines of the game's cache.ini, the folder and file name it was read from,
+// and the operations the listing and the commands perform on it. The game keeps writing the file
+// while it runs, so a save reads it again and changes only the lines the command handled.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,10 +31,12 @@ class TCacheIndex {
 public:
   explicit TCacheIndex(TIndexIo io = TIndexIo::Standard());
 
-  // Reads the file (shared with readers only) into the lines. An index of fewer than two lines
-  // leaves no index loaded and gives Empty. Raises "Cannot open file "<full
-  // path>". <system text>" when the file cannot be opened; the lines are then present and empty
-  // and CacheDir/CacheFileName keep their former values.
+  // Reads the file (shared with readers only) into the lines: in the code page, or in UTF-16LE
+  // after its byte-order mark, each line then given in the code page (a character it cannot spell
+  // as '?', which makes the name no safe file name). An index of fewer than two lines leaves no
+  // index loaded and gives Empty. Raises "Cannot open file "<full path>". <system text>" when the
+  // file cannot be opened; the lines are then present and empty and CacheDir/CacheFileName keep
+  // their former values.
   [[nodiscard]] TIndexLoad LoadCacheIndex(const std::string& path);
 
   // The first line whose real file name equals name exactly; -1 when none does or no index is
@@ -43,15 +46,17 @@ public:
   // Puts "~" in front of line index; EListError "List index out of bounds (%d)" outside the lines.
   void MarkCacheEntry(int index);
 
-  // Drops every marked line; the others keep their order.
-  void PurgeMarkedEntries();
-
-  // Replaces the file at path with the lines, each ending in CR LF. The new text goes to a
-  // temporary file beside it (path + ".~pn1"), is flushed, and takes the index's place in one
-  // step, so a failure leaves the former file as it was. Such files left by a save that was killed
-  // are removed first. Raises "Cannot create file "<full path>". <system text>"
-  // when the file cannot be replaced, "Stream write error" when writing fails.
-  void SaveCacheIndex(const std::string& path);
+  // Drops the marked lines (those MarkCacheEntry marked since the last load) from the file at
+  // path: the file is read again first, and of its lines
+  // as they stand now (the game may have added or removed some since the load) one equal to each
+  // marked line is dropped; every other line is written back byte for byte in the file's own
+  // encoding, each ending in CR LF. The new text goes to a temporary file beside it (path +
+  // ".~pn1"), is flushed, and takes the index's place in one step, so a failure leaves the former
+  // file as it was; such files left by a save that was killed are removed first. Returns the lines
+  // the file holds now, as a load would list them. Raises "Cannot create file "<full path>".
+  // <system text>" when the file cannot be replaced, the load's error when it cannot be read and
+  // "Stream write error" when writing fails. The lines in memory are left as they are.
+  std::vector<std::string> SaveCacheIndex(const std::string& path);
 
   bool Loaded() const { return lines_.has_value(); }
   // The lines; empty when no index is loaded.
@@ -66,6 +71,7 @@ public:
 private:
   TIndexIo io_;
   std::optional<std::vector<std::string>> lines_;
+  std::vector<int> marked_;  // the lines marked since the lines last changed otherwise
   std::string cacheDir_;
   std::string cacheFileName_;
   // Built on the first look-up after the lines last changed wholesale.

@@ -76,14 +76,14 @@ public:
 
 private:
   void Collect(const std::string& name) {
-    const TAppliedPrefs& prefs = c_.Prefs();
+    const std::string& cacheDir = c_.CacheIndex.CacheDir();
     const int line = c_.CacheIndex.FindCacheEntry(name);
     const std::string key = line < 0 ? "" : ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
     const TPackageKind kind = GetPackageKind(name);
     const std::string layoutFolder = LayoutFolderOf(kind);
     const bool uz2 = form_ == TExportForm::RedirectUz2;
     const std::string fileName = uz2 ? name + std::string(Uz2Extension) : name;
-    if (line < 0 || !IsSafeCacheKey(key, prefs.CachePath, SystemLeadByte) ||
+    if (line < 0 || !IsSafeCacheKey(key, cacheDir, SystemLeadByte) ||
         !IsSafeFileName(fileName, uz2 ? root_ : root_ + layoutFolder, SystemLeadByte))
       return unsafe_.push_back(name);
     if (kind == pkOther) unknown_.push_back(name);
@@ -92,7 +92,7 @@ private:
     item.name = name;
     item.kind = kind;
     item.form = uz2 ? TSourceForm::Uz2OfFile : TSourceForm::File;
-    item.source = prefs.CachePath + key + PayloadExtension;
+    item.source = cacheDir + key + PayloadExtension;
     if (form_ == TExportForm::ZipArchive) {
       item.target = layoutFolder + name;
       plan_.front().items.push_back(std::move(item));
@@ -132,7 +132,8 @@ void ExportSelected(TTransferContext& context, IExportDialog& dialog) {
   const std::optional<TExportChoice> choice = dialog.ChooseExport();
   if (!choice) return;
   // Written there, a package of unknown kind named like the index or a payload would replace it.
-  const std::string cacheFolder = FullPathOf(context.Prefs().CachePath.empty() ? "." : context.Prefs().CachePath);
+  const std::string& cacheDir = context.CacheIndex.CacheDir();
+  const std::string cacheFolder = FullPathOf(cacheDir.empty() ? "." : cacheDir);
   if (::lstrcmpiA(AddTrailingBackslash(FullPathOf(choice->Folder)).c_str(), AddTrailingBackslash(cacheFolder).c_str()) == 0) {
     context.Boxes.ShowWarning(TransferTexts::ExportIntoCache);
     return;

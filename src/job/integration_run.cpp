@@ -51,21 +51,27 @@ public:
     return run_.Run(plan_, [this](const TTransferItem& item) { Placed(item); });
   }
 
-  // Drops the lines of the packages integrated so far, saves the index, deletes their payloads
-  // and lists it again. A payload goes only once the index file no longer lists it: when the save
-  // fails, every package is still in the cache and in the index, in the file and in memory alike.
-  void UpdateIndex() {
-    if (!placedPayloads_.empty()) {
-      const std::string indexPath = c_.Prefs().CachePath + c_.CacheIndex.CacheFileName();
-      c_.CacheIndex.PurgeMarkedEntries();
+  // Drops the lines of the packages integrated so far from the index file, deletes the payloads
+  // no line names any more and lists the index again. A payload goes only once the index file no
+  // longer lists it: when the save fails, every package is still in the cache and in the index,
+  // in the file and in memory alike. After an error the status line keeps naming the file that
+  // failed, so the deletions are not shown there.
+  void UpdateIndex(bool showDeletions) {
+    if (!placedKeys_.empty()) {
+      const std::string cacheDir = c_.CacheIndex.CacheDir(), indexPath = cacheDir + c_.CacheIndex.CacheFileName();
+      std::vector<std::string> remaining;
       try {
-        c_.CacheIndex.SaveCacheIndex(indexPath);
+        remaining = c_.CacheIndex.SaveCacheIndex(indexPath);
       } catch (...) {
         c_.CacheIndex.MutableLines() = linesBeforeRun_;
         throw;
       }
-      for (const std::string& payload : placedPayloads_) c_.Io.Delete(payload);  // outcome ignored
-      placedPayloads_.clear();
+      for (const std::string& key : KeysNamedByNone(placedKeys_, remaining)) {
+        const std::string payload = key + PayloadExtension;
+        if (showDeletions) c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, payload.c_str()));
+        c_.Io.Delete(cacheDir + payload);  // outcome ignored
+      }
+      placedKeys_.clear();
       LoadCacheIndexOrWarn(c_.CacheIndex, indexPath, c_.Boxes);
     }
     FillCacheList(c_.Rows, c_.CacheIndex, c_.Prefs());
@@ -78,34 +84,33 @@ private:
   // False for a package of unknown kind, and for a name or key that would lead anywhere but one
   // file in the folder it belongs in: cache.ini may come from a downloaded cache pack.
   bool PlanRow(const std::string& caption, int line, TTransferItem& item) const {
-    const TAppliedPrefs& prefs = c_.Prefs();
     const std::string key = ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
     const TPackageKind kind = GetPackageKind(caption);
     if (kind == pkOther) return false;
-    const std::string destFolder = GetDestinationFolder(kind, prefs);
-    if (!IsSafeFileName(caption, destFolder, SystemLeadByte) || !IsSafeCacheKey(key, prefs.CachePath, SystemLeadByte))
+    const std::string destFolder = GetDestinationFolder(kind, c_.Prefs());
+    const std::string& cacheDir = c_.CacheIndex.CacheDir();
+    if (!IsSafeFileName(caption, destFolder, SystemLeadByte) || !IsSafeCacheKey(key, cacheDir, SystemLeadByte))
       return false;
     item.name = caption;
     item.target = FullPathOf(destFolder + caption);
     item.kind = kind;
-    item.source = prefs.CachePath + key + PayloadExtension;
+    item.source = cacheDir + key + PayloadExtension;
     item.line = line;
     return true;
   }
 
-  // The package is in its game folder: its payload leaves the cache with the index save.
+  // The package is in its game folder: its line leaves the index, and its payload the cache.
   void Placed(const TTransferItem& item) {
-    c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, FileNameOf(item.source).c_str()));
     if (item.kind == pkMutator && item.outcome != TTransferOutcome::AlreadyInPlace) c_.InstallMutator(item.name);
+    placedKeys_.push_back(ExtractField(1, c_.CacheIndex.CacheList()[item.line], "="));
     c_.CacheIndex.MarkCacheEntry(item.line);
-    placedPayloads_.push_back(item.source);
   }
 
   TTransferContext& c_;
   TTransferRun run_;
   TTransferPlan plan_;
   std::vector<std::string> linesBeforeRun_;
-  std::vector<std::string> placedPayloads_;  // of the marked lines, deleted once the index is saved
+  std::vector<std::string> placedKeys_;  // of the marked lines, whose payloads go once the index is saved
   int tickedCount_ = 0;
 };
 
@@ -122,7 +127,7 @@ void IntegrateSelected(TTransferContext& context) {
     // fails too, the user learns first what went wrong with the package, then with the index.
     const std::exception_ptr runError = std::current_exception();
     try {
-      run.UpdateIndex();
+      run.UpdateIndex(false);
     } catch (...) {
       context.ReportError(runError);
       throw;
@@ -131,7 +136,7 @@ void IntegrateSelected(TTransferContext& context) {
   }
   context.Status.SetStatusText("");
   if (!finished) {
-    run.UpdateIndex();
+    run.UpdateIndex(false);
     return;
   }
   if (run.TickedCount() < 1) {
@@ -139,7 +144,7 @@ void IntegrateSelected(TTransferContext& context) {
     return;
   }
   context.Status.SetStatusText(JobTexts::UpdatingCacheFile);
-  run.UpdateIndex();
+  run.UpdateIndex(true);
   context.Status.SetStatusText(JobTexts::Done);
   context.Boxes.ShowInformation(run.Summary());
 }

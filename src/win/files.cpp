@@ -1,5 +1,7 @@
 #include "win/files.h"
 
+#include <algorithm>
+
 uint32_t LocalDosTime(const FILETIME& utc) {
   FILETIME local;
   WORD date = 0;
@@ -77,4 +79,22 @@ std::string FileSystemCase(std::string_view path) {
   std::string folded(path);
   if (!folded.empty()) ::CharUpperBuffA(folded.data(), static_cast<DWORD>(folded.size()));
   return folded;
+}
+
+std::string AnsiOfUtf16(std::string_view utf16le, bool& fits) {
+  std::wstring text(utf16le.size() / 2, L'\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<wchar_t>(static_cast<unsigned char>(utf16le[2 * i]) | static_cast<unsigned char>(utf16le[2 * i + 1]) << 8);
+  // A UTF-8 code page spells every character, and takes no replacement character.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* replacement = utf8 ? nullptr : "?";
+  BOOL lost = FALSE;
+  BOOL* noted = utf8 ? nullptr : &lost;
+  const int wide = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_ACP, flags, text.data(), wide, nullptr, 0, replacement, noted);
+  std::string ansi(static_cast<size_t>(std::max(size, 0)), '\0');
+  if (size > 0) ::WideCharToMultiByte(CP_ACP, flags, text.data(), wide, ansi.data(), size, replacement, noted);
+  fits = !lost;
+  return ansi;
 }

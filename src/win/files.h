@@ -55,6 +55,11 @@ TPackageKind GetPackageKind(std::string_view name);
 // is no valid UTF-8 or the code page cannot spell it, since such a name cannot be opened here.
 std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
 
+// UTF-16LE text (a line of a cache index the game wrote so) in the active ANSI code page, each
+// character the code page cannot spell given as '?', which no file name may hold; fits tells
+// whether every character could be spelled.
+std::string AnsiOfUtf16(std::string_view utf16le, bool& fits);
+
 // path in upper case by the code page's own rule, as the file system compares names: two paths
 // with equal results name one file.
 std::string FileSystemCase(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "core/exceptions.h"
 #include "core/index_lines.h"
 #include "core/text_rules.h"
 
@@ -39,19 +40,32 @@ TEST(FindEntryLine, MatchesTheSecondFieldExactlyFromTheTop) {
   for (const auto& [name, line] : cases) EXPECT_EQ(FindEntryLine(lines, name), line) << name;
 }
 
-TEST(MarkAndPurge, RemoveExactlyTheMarkedLines) {
-  Lines lines = {"[Cache]", "K1-1=a.ut2", "K2-1=b.ut2", "K3-1=c.ut2", "K4-1=d.ut2", "K5-1=e.ut2", "K6-1=f.ut2"};
-  MarkLine(lines, 3);
-  MarkLine(lines, 5);
-  MarkLine(lines, 5);
-  EXPECT_EQ(lines[5], "~~K5-1=e.ut2");
-  EXPECT_EQ(FindEntryLine(lines, "c.ut2"), 3);
-  PurgeMarkedLines(lines);
-  EXPECT_EQ(lines, (Lines{"[Cache]", "K1-1=a.ut2", "K2-1=b.ut2", "K4-1=d.ut2", "K6-1=f.ut2"}));
+TEST(MarkLine, PutsAMarkInFrontOfTheLine) {
+  Lines lines = {"[Cache]", "K1-1=a.ut2", "K2-1=b.ut2"};
+  MarkLine(lines, 2);
+  MarkLine(lines, 2);
+  EXPECT_EQ(lines, (Lines{"[Cache]", "K1-1=a.ut2", "~~K2-1=b.ut2"}));
+  EXPECT_THROW(MarkLine(lines, 3), EListError);
+}
 
-  Lines odd = {"~[Cache]", " ~x", "", "~", "\t", "x~", "~=y", "; ~"};
-  PurgeMarkedLines(odd);
-  EXPECT_EQ(odd, (Lines{" ~x", "", "\t", "x~", "; ~"}));
+TEST(KeptLines, DropTheFirstLineEqualToEachDroppedOne) {
+  const Lines lines = {"[Cache]", "K1-1=a.ut2", "K2-1=b.ut2", "K1-1=a.ut2", "~K3-1=c.ut2", "", "K1-1=a.ut2"};
+  const struct {
+    Lines dropped;
+    std::vector<size_t> kept;
+  } cases[] = {
+      {{}, {0, 1, 2, 3, 4, 5, 6}},
+      {{"K1-1=a.ut2"}, {0, 2, 3, 4, 5, 6}},
+      {{"K1-1=a.ut2", "K1-1=a.ut2"}, {0, 2, 4, 5, 6}},
+      {{"K3-1=c.ut2", "k2-1=b.ut2", "K9-1=z.ut2"}, {0, 1, 2, 3, 4, 5, 6}},  // none equal
+      {{"~K3-1=c.ut2", "", "K2-1=b.ut2"}, {0, 1, 3, 6}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeptLines(lines, c.dropped), c.kept) << testing::PrintToString(c.dropped);
+}
+
+TEST(KeysNamedByNone, KeepsEveryKeyAnotherLineStillNames) {
+  const Lines lines = {"[Cache]", "AB-1=x.ut2", "cd-1=y.ut2", ";EF-1=z.ut2"};
+  EXPECT_EQ(KeysNamedByNone({"AB-1", "CD-1", "EF-1", "GH-1", "gh-1", "IJ-2"}, lines), (Lines{"EF-1", "GH-1", "IJ-2"}));
 }
 
 // Lines of few distinct pieces, so that names repeat and marks can change a line's second field

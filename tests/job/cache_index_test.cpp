@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/exceptions.h"
+#include "core/index_lines.h"
 #include "job/cache_index.h"
 #include "support/test_files.h"
 #include "win/files.h"
@@ -99,7 +100,7 @@ TEST(LoadCacheIndex, NamesTheFullPathWhenTheFileCannotBeOpened) {
   EXPECT_NE(SystemErrorText(ERROR_FILE_NOT_FOUND).back(), '.') << "the error box adds the full stop";
 }
 
-// The look-up kept between calls must follow marks, purges and direct changes of the lines.
+// The look-up kept between calls must follow marks and direct changes of the lines.
 TEST(CacheIndexEntries, AreFoundAfterEveryChangeOfTheLines) {
   TTempFolder folder;
   WriteFileBytes(folder.Sub("cache.ini"), Joined(IndexLines, "\r\n") + "=X=Y\r\n" + Entry(5, "X") + "\r\n");
@@ -110,25 +111,52 @@ TEST(CacheIndexEntries, AreFoundAfterEveryChangeOfTheLines) {
   index.MarkCacheEntry(6);  // "~=X=Y" is found under X now
   EXPECT_EQ(index.FindCacheEntry("X"), 6);
   index.MarkCacheEntry(1);
-  index.PurgeMarkedEntries();
-  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 4);
-  EXPECT_EQ(index.FindCacheEntry("X"), 5);
+  EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1) << "a marked line still matches";
   index.MutableLines().insert(index.MutableLines().begin() + 1, Entry(9, "DM-Rankin.ut2"));
   EXPECT_EQ(index.FindCacheEntry("DM-Rankin.ut2"), 1);
 }
 
-TEST(SaveCacheIndex, WritesEveryLineWithCrLfAndLeavesNothingElse) {
+// The save reads the file again: lines the game wrote since the load stay, in either encoding;
+// every line but the marked ones is written back byte for byte, each ending in CR LF.
+TEST(SaveCacheIndex, DropsTheMarkedLinesFromTheFileAsItStandsNow) {
+  const std::string added = Entry(8, "CTF-New.ut2"), odd = "\x01odd=\xFF";
+  const std::string twice = Entry(3, "MyMutator.u");  // one line of the index, and again below
+  const Lines load = {"[Cache]", Entry(1, "DM-Rankin.ut2"), twice, odd, twice, Entry(4, "Old.utx")};
+  const std::u16string wide = u"[Cache]\r\nKEY-1=\u5730\u56FE.ut2\r\n";
+  const struct {
+    const char* row;
+    std::string later;        // the file once the game wrote it again; empty: as loaded
+    std::string saved;        // the file after the save of marks on lines 1 and 2
+  } cases[] = {
+      {"unchanged", "", Joined({"[Cache]", odd, twice, Entry(4, "Old.utx")}, "\r\n")},
+      {"a line added, one removed", Joined({"[Cache]", Entry(1, "DM-Rankin.ut2"), added, twice, odd, twice}, "\n"),
+       Joined({"[Cache]", added, odd, twice}, "\r\n")},
+      {"the marked lines gone already", Joined({"[Cache]", odd}, "\r"), Joined({"[Cache]", odd}, "\r\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    TTempFolder folder;
+    const std::string path = folder.Sub("cache.ini");
+    WriteFileBytes(path, Joined(load, "\n"));
+    TCacheIndex index;
+    ASSERT_EQ(index.LoadCacheIndex(path), TIndexLoad::Loaded);
+    if (!std::string(c.later).empty()) WriteFileBytes(path, c.later);
+    index.MarkCacheEntry(1);
+    index.MarkCacheEntry(2);
+    const Lines written = index.SaveCacheIndex(path);
+    EXPECT_EQ(ReadFileBytes(path), c.saved);
+    EXPECT_EQ(written, ReadIndexLines(c.saved));
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"cache.ini"});
+  }
+  // UTF-16LE: listed in the code page, a name it cannot spell with '?'; written back byte-exact.
   TTempFolder folder;
-  const std::string path = folder.Sub("cache.ini");
-  const std::string bareLf = Joined(IndexLines, "\n");
-  WriteFileBytes(path, bareLf.substr(0, bareLf.size() - 1));
+  const std::string path = folder.Sub("cache.ini"), utf16 = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  WriteFileBytes(path, utf16);
   TCacheIndex index;
   ASSERT_EQ(index.LoadCacheIndex(path), TIndexLoad::Loaded);
+  EXPECT_EQ(index.CacheList(), (Lines{"[Cache]", "KEY-1=??.ut2"}));
   index.SaveCacheIndex(path);
-  EXPECT_EQ(ReadFileBytes(path), Joined(IndexLines, "\r\n"));
-  index.SaveCacheIndex(folder.Sub("new.ini"));
-  EXPECT_EQ(ReadFileBytes(folder.Sub("new.ini")), Joined(IndexLines, "\r\n"));
-  EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"cache.ini", "new.ini"}));
+  EXPECT_EQ(ReadFileBytes(path), utf16);
 }
 
 TEST(SaveCacheIndex, LeavesTheFormerIndexWhenItCannotBeReplaced) {
@@ -175,7 +203,6 @@ TEST(SaveCacheIndex, LeavesTheFormerIndexWhenTheWriteFails) {
     TCacheIndex index(failingWriter);
     ASSERT_EQ(index.LoadCacheIndex(path), TIndexLoad::Loaded);
     index.MarkCacheEntry(1);
-    index.PurgeMarkedEntries();
     EXPECT_EQ(MessageOf([&] { index.SaveCacheIndex(path); }), "Stream write error") << failAfter;
     EXPECT_EQ(ReadFileBytes(path), former) << failAfter;
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"cache.ini"}) << failAfter;

@@ -1,7 +1,7 @@
 // A child process for the fault matrix: another program that holds the cache index, or a save of
 // the index that dies half way. Modes, by its first argument:
 //   hold FILE EVENT   opens FILE without sharing, signals the named EVENT, then waits to be killed
-//   save FILE EVENT   loads the index FILE, drops its first entry line and saves it over FILE with
+//   save FILE EVENT   loads the index FILE, marks its first entry line and saves it over FILE with
 //                     a writer that writes half of the bytes, signals EVENT and waits to be killed
 //   copy FROM TO EVENT  copies FROM to TO as the integration run does, signals EVENT once the
 //                     first chunk is written and waits to be killed
@@ -47,7 +47,6 @@ int DieWhileSaving(const char* file, const char* eventName) {
   TCacheIndex index(io);
   if (index.LoadCacheIndex(file) != TIndexLoad::Loaded) return 2;
   index.MarkCacheEntry(1);
-  index.PurgeMarkedEntries();
   index.SaveCacheIndex(file);
   return 3;  // the writer never returns
 }

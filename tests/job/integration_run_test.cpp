@@ -56,8 +56,9 @@ protected:
                               [this](std::exception_ptr error) { reported.push_back(ErrorOf([&] { std::rethrow_exception(error); })); },
                               RecordedCopyIo(events)};
 
-  void Open(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
-    WriteFileBytes(game.Index(), TGameFolder::Joined(lines, end));
+  void Open(const std::vector<std::string>& lines, const std::string& end = "\r\n") { OpenBytes(TGameFolder::Joined(lines, end)); }
+  void OpenBytes(const std::string& bytes) {
+    WriteFileBytes(game.Index(), bytes);
     ASSERT_EQ(index.LoadCacheIndex(game.Index()), TIndexLoad::Loaded);
     FillCacheList(view, index, game.Prefs);
   }
@@ -105,10 +106,54 @@ TEST_F(IntegrationRun, MovesEveryTickedPackageToItsFolderAndDropsOnlyItsLine) {
   EXPECT_EQ(view.Ranges, ranges);
   EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
   EXPECT_EQ(view.Boxes, std::vector<std::string>{Succeeded + "\r\n\r\nPassed over as damaged, being empty: DM-Rankin.ut2"});
-  const std::vector<std::string> first(view.Statuses.begin(), view.Statuses.begin() + 2),
-      last(view.Statuses.end() - 3, view.Statuses.end());
-  EXPECT_EQ(first, (std::vector<std::string>{"Copying My Mutator.u...", "Deleting " + TGameFolder::Key(1) + ".uxx..."}));
-  EXPECT_EQ(last, (std::vector<std::string>{"", "Updating cache file...", "Done!"}));
+  // Each payload is named as it is deleted, once the index no longer lists it.
+  std::vector<std::string> statuses{"Copying My Mutator.u...", "", "Updating cache file..."};
+  for (uint32_t n = 1; n < 8; ++n) statuses.push_back("Deleting " + TGameFolder::Key(n) + ".uxx...");
+  statuses.push_back("Done!");
+  view.Statuses.erase(view.Statuses.begin() + 1, view.Statuses.end() - 10);
+  EXPECT_EQ(view.Statuses, statuses);
+}
+
+// The index as the game leaves it: changed while the run copies, a key two lines share, a line
+// that stands twice, UTF-16LE. The lines the run did not handle stay byte for byte, and a payload
+// goes only with the last line that names it.
+TEST_F(IntegrationRun, KeepsTheLinesItDidNotHandleAndThePayloadsTheyName) {
+  const std::string a = game.Entry(1, "DM-A.ut2", "a"), b = game.Entry(2, "B.utx", "b"), c = game.Entry(3, "C.utx", "c");
+  const std::string added = game.Entry(4, "New.utx", "new"), shared = TGameFolder::Key(1) + "=Shared.utx";
+  const auto utf16 = [](const std::vector<std::string>& lines) {
+    std::string bytes = "\xFF\xFE";
+    for (const char ch : TGameFolder::Joined(lines)) bytes += std::string{ch, '\0'};
+    return bytes;
+  };
+  const struct {
+    const char* row;
+    std::string before, meanwhile, after;  // the file; meanwhile: as the game rewrites it during the copy
+    std::vector<std::string> ticked;
+    std::vector<uint32_t> payloadsGone;
+  } cases[] = {
+      {"a line added and one removed meanwhile", TGameFolder::Joined({Header, a, b, c}),
+       TGameFolder::Joined({Header, a, c, added}, "\n"), TGameFolder::Joined({Header, c, added}), {"DM-A.ut2"}, {1}},
+      {"a shared key and a repeated line", TGameFolder::Joined({Header, a, shared, c, c}), "",
+       TGameFolder::Joined({Header, shared, c}), {"DM-A.ut2", "C.utx"}, {}},
+      {"UTF-16LE", utf16({Header, a, b}), "", utf16({Header, b}), {"DM-A.ut2"}, {1}},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.row);
+    for (const auto& [n, bytes] : {std::pair{1u, "a"}, {2u, "b"}, {3u, "c"}, {4u, "new"}}) WriteFileBytes(game.Payload(n), bytes);
+    OpenBytes(row.before);
+    for (TListingRow& listed : view.Rows)
+      listed.Ticked = std::count(row.ticked.begin(), row.ticked.end(), listed.Caption) > 0;
+    view.OnPendingMessages = [&] {
+      if (!row.meanwhile.empty()) WriteFileBytes(game.Index(), row.meanwhile);
+    };
+    EXPECT_EQ(Run(), "");
+    EXPECT_EQ(ReadFileBytes(game.Index()), row.after);
+    for (uint32_t n = 1; n <= 4; ++n)
+      EXPECT_EQ(FileExists(game.Payload(n)), std::count(row.payloadsGone.begin(), row.payloadsGone.end(), n) == 0) << n;
+    EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "DM-A.ut2"), "a");
+    RemoveTree(game.Prefs.MapPath);
+    MakeFolders(game.Prefs.MapPath);
+  }
 }
 
 TEST_F(IntegrationRun, WithoutATickOnlyWarns) {
