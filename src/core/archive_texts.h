@@ -26,6 +26,7 @@ inline constexpr const char* Zip64Archive = "it needs the ZIP64 extensions for 4
 inline constexpr const char* DirectoryMisplaced = "its central directory does not end where its end record begins";
 inline constexpr const char* DirectoryDamaged = "its central directory is damaged";
 inline constexpr const char* UnsafeMemberName = "the member name \"%s\" is not a plain path inside the archive";
+inline constexpr const char* UnsafeMemberFileName = "the member \"%s\" is not named by a safe file name";
 inline constexpr const char* EncryptedMember = "the member \"%s\" is encrypted";
 inline constexpr const char* UnsupportedMethod = "the member \"%s\" is compressed by method %s; only stored and deflated members can be read";
 inline constexpr const char* LocalHeaderDamaged = "the local header of the member \"%s\" is damaged";

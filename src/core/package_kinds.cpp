@@ -45,6 +45,13 @@ TPackageKind GetPackageKind(std::string_view name, TLeadByteTest isLeadByte) {
   return pkOther;
 }
 
+TPackageKind GetFileKind(std::string_view name, TLeadByteTest isLeadByte) {
+  const std::string extension = FileExtOf(name, isLeadByte);
+  for (const auto& known : KindsByExtension)
+    if (EqualsIgnoringAsciiCase(extension, known.Extension)) return known.Kind;
+  return pkOther;
+}
+
 std::string GetDestinationFolder(TPackageKind kind, const TAppliedPrefs& prefs) {
   switch (kind) {
     case pkMap: return prefs.MapPath;

@@ -18,6 +18,11 @@ extern const std::array<const char*, 9> KindNames;
 // exactly (".UT2" is pkOther); any other extension, or none, is pkOther.
 TPackageKind GetPackageKind(std::string_view name, TLeadByteTest isLeadByte);
 
+// The kind of a file on disk, such as one the user chose to install: its extension compared with
+// the letter case of a..z ignored, as Windows names are ("DM-X.UT2" is a map). Rows of the cache
+// index keep GetPackageKind's exact rule.
+TPackageKind GetFileKind(std::string_view name, TLeadByteTest isLeadByte);
+
 // The extensions of the eight package kinds, as GetPackageKind compares them.
 std::array<const char*, 8> PackageExtensions();
 

@@ -60,6 +60,14 @@ public:
     return run_.Run(plan_, [](const TTransferItem&) {});
   }
 
+  // Every level of the folder that is missing is made; one that cannot be is named.
+  static void MakeFolder(const std::string& folder) {
+    DWORD error = 0;
+    const std::string failed = MakeFolderPath(folder, error);
+    if (!failed.empty())
+      throw Exception(FormatText(TransferTexts::CannotCreateFolder, failed.c_str(), SystemErrorText(error).c_str()));
+  }
+
   std::string Summary() const {
     using namespace TransferTexts;
     const size_t written = ItemCount();
@@ -108,9 +116,6 @@ private:
       for (const TTransferItem& item : group.items) count += item.outcome == TTransferOutcome::Write;
     return count;
   }
-
-  // A folder that cannot be made shows as the output file that cannot be created in it.
-  static void MakeFolder(const std::string& folder) { ::CreateDirectoryA(folder.c_str(), nullptr); }
 
   TTransferContext& c_;
   TExportForm form_;

@@ -12,7 +12,7 @@ enum class TExportForm { GameLayout, ZipArchive, RedirectUz2 };
 
 struct TExportChoice {
   TExportForm Form = TExportForm::GameLayout;
-  std::string Folder;  // where the export goes; made when missing (one level)
+  std::string Folder;  // where the export goes; made when missing, with every level above it
   bool operator==(const TExportChoice&) const = default;
 };
 

@@ -47,6 +47,7 @@ public:
     if (!run_.Refused().empty()) text += FormatText(FailedFiles, NameList(run_.Refused()).c_str());
     if (!inPlace_.empty()) text += FormatText(AlreadyInPlace, NameList(inPlace_).c_str());
     if (!ignored_.empty()) text += FormatText(IgnoredFiles, NameList(ignored_).c_str());
+    if (!unsafe_.empty()) text += FormatText(UnsafeFilesIgnored, NameList(unsafe_).c_str());
     return text + PassedOverNotes(plan_, run_.Kept());
   }
 
@@ -56,7 +57,11 @@ private:
     if (EqualsIgnoringAsciiCase(FileExtOf(name), ArchiveExtension)) return PlanArchive(path, name);
     const std::string original = OriginalNameOfUz2(name);
     TTransferItem item;
-    if (!PlanPackage(original.empty() ? name : original, item)) return ignored_.push_back(name);
+    switch (PlanPackage(original.empty() ? name : original, item)) {
+      case TNameCheck::UnknownKind: return ignored_.push_back(name);
+      case TNameCheck::Unsafe: return unsafe_.push_back(name);
+      case TNameCheck::Package: break;
+    }
     item.form = original.empty() ? TSourceForm::File : TSourceForm::Uz2File;
     item.source = path;
     // A chosen file that already is the target is not copied onto itself.
@@ -65,26 +70,36 @@ private:
     plan_.push_back({name, {}, {}, {}, {std::move(item)}});
   }
 
-  // The archive's members of known kinds; an archive whose directory is faulty installs nothing.
+  // The archive's members of known kinds. An archive whose directory is faulty, or that names a
+  // member by no safe file name, is damaged and installs nothing.
   void PlanArchive(const std::string& path, const std::string& name) {
     TTransferGroup group{name, {}, {}, {}, {}};
     try {
       try {
         group.archive = std::make_shared<TOpenArchive>(path);
+        PlanMembers(group, path);
       } catch (const EArchiveError& error) {
         RefuseChosenFile(name, ArchiveTexts::ErrorReadingArchive, error);
       }
     } catch (const EArchiveError&) {
       group.refusal = std::current_exception();
-      return plan_.push_back(std::move(group));
+      group.items.clear();
     }
+    plan_.push_back(std::move(group));
+  }
+
+  void PlanMembers(TTransferGroup& group, const std::string& path) {
+    std::vector<std::string> unknown;
     const std::vector<TZipMember>& members = group.archive->reader->Members();
     for (size_t i = 0; i < members.size(); ++i) {
       const TZipMember& member = members[i];
-      const std::string package = member.utf8Name ? AnsiOfUtf8(member.fileName).value_or("") : member.fileName;
+      const std::string shown = (member.folder.empty() ? "" : member.folder + "/") + member.fileName;
+      const std::optional<std::string> package = member.utf8Name ? AnsiOfUtf8(member.fileName) : member.fileName;
       TTransferItem item;
-      if (!PlanPackage(package, item)) {
-        ignored_.push_back(name + ": " + (member.folder.empty() ? "" : member.folder + "/") + member.fileName);
+      const TNameCheck check = package ? PlanPackage(*package, item) : TNameCheck::Unsafe;
+      if (check == TNameCheck::Unsafe) RefuseArchive(ArchiveTexts::UnsafeMemberFileName, {shown});
+      if (check == TNameCheck::UnknownKind) {
+        unknown.push_back(group.chosenFile + ": " + shown);
         continue;
       }
       item.form = TSourceForm::ArchiveMember;
@@ -92,18 +107,21 @@ private:
       item.member = i;
       group.items.push_back(std::move(item));
     }
-    plan_.push_back(std::move(group));
+    ignored_.insert(ignored_.end(), unknown.begin(), unknown.end());
   }
 
-  // False for a name of no known kind or no safe file name in its kind's folder.
-  bool PlanPackage(const std::string& package, TTransferItem& item) const {
-    const TPackageKind kind = GetPackageKind(package);
+  // A file on disk is of a kind by its extension in any letter case, as Windows names are; its
+  // name must be a safe file name in its kind's folder.
+  enum class TNameCheck { Package, UnknownKind, Unsafe };
+  TNameCheck PlanPackage(const std::string& package, TTransferItem& item) const {
+    const TPackageKind kind = GetFileKind(package, SystemLeadByte);
     const std::string folder = GetDestinationFolder(kind, c_.Prefs());
-    if (package.empty() || kind == pkOther || !IsSafeFileName(package, folder, SystemLeadByte)) return false;
+    if (!IsSafeFileName(package, folder, SystemLeadByte)) return TNameCheck::Unsafe;
+    if (kind == pkOther) return TNameCheck::UnknownKind;
     item.name = package;
     item.kind = kind;
     item.target = FullPathOf(folder + package);
-    return true;
+    return TNameCheck::Package;
   }
 
   void Placed(const TTransferItem& item) {
@@ -116,7 +134,7 @@ private:
   TTransferRun run_;
   TTransferPlan plan_;
   int installed_ = 0;
-  std::vector<std::string> ignored_, inPlace_;
+  std::vector<std::string> ignored_, unsafe_, inPlace_;
 };
 
 }  // namespace

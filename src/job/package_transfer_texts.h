@@ -10,6 +10,7 @@ namespace TransferTexts {
 inline constexpr const char* ExportingFile = "Exporting %s...";
 inline constexpr const char* NothingToExport = "You must tick the packages to export!";
 inline constexpr const char* ExportIntoCache = "The packages cannot be exported into the cache folder itself.";
+inline constexpr const char* CannotCreateFolder = "Cannot create folder \"%s\". %s";
 
 inline constexpr const char* ExportedFile = "1 file written to\r\n%s";
 inline constexpr const char* ExportedFiles = "%s files written to\r\n%s";
@@ -32,6 +33,7 @@ inline constexpr const char* InstalledFile = "1 package installed into your UT20
 inline constexpr const char* InstalledFiles = "%s packages installed into your UT2004 installation.";
 inline constexpr const char* FailedFiles = "\r\n\r\nNot installed, for the errors shown: %s";
 inline constexpr const char* IgnoredFiles = "\r\n\r\nIgnored, being no package file of a known kind: %s";
+inline constexpr const char* UnsafeFilesIgnored = "\r\n\r\nIgnored, their names not being safe file names: %s";
 inline constexpr const char* AlreadyInPlace = "\r\n\r\nAlready in their game folders: %s";
 // The headline of an error in a chosen file; "%s" takes the file's name, then the reason.
 inline constexpr const char* QuotedName = "\"%s\"";

@@ -98,3 +98,18 @@ std::string AnsiOfUtf16(std::string_view utf16le, bool& fits) {
   fits = !lost;
   return ansi;
 }
+
+std::string MakeFolderPath(const std::string& folder, DWORD& error) {
+  const std::string full = AddTrailingBackslash(FullPathOf(folder));
+  // The levels below the root: after "C:\", or after "\\server\share\".
+  size_t next = full.rfind("\\\\", 0) == 0 ? full.find('\\', full.find('\\', 2) + 1) : full.find('\\');
+  while ((next = full.find('\\', next + 1)) != std::string::npos) {
+    const std::string level = full.substr(0, next);
+    if (::CreateDirectoryA(level.c_str(), nullptr)) continue;
+    error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesA(level.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return level;
+  }
+  error = 0;
+  return {};
+}

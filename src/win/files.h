@@ -60,6 +60,11 @@ std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
 // whether every character could be spelled.
 std::string AnsiOfUtf16(std::string_view utf16le, bool& fits);
 
+// Makes folder (a path ending in '\' or not) and every folder above it that is missing. Returns
+// the first folder that could not be made, with the system's error, or an empty text when the
+// folder is there.
+std::string MakeFolderPath(const std::string& folder, DWORD& error);
+
 // path in upper case by the code page's own rule, as the file system compares names: two paths
 // with equal results name one file.
 std::string FileSystemCase(std::string_view path);

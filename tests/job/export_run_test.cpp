@@ -60,7 +60,7 @@ protected:
     for (TListingRow& row : view.Rows) row.Ticked = row.Caption != "Other.utx";
   }
   std::string Export(TExportForm form) {
-    dialog.Choice = TExportChoice{form, out.Path() + "Friends"};
+    dialog.Choice = TExportChoice{form, out.Path() + "Two\\Friends"};
     return ErrorOf([this] { ExportSelected(context, dialog); });
   }
 };
@@ -68,7 +68,7 @@ protected:
 TEST_F(ExportRun, EachFormWritesTheTickedPackagesAndLeavesTheCacheAsItWas) {
   OpenTicked();
   const auto cache = Snapshot(game.Prefs.CachePath);
-  const std::string folder = out.Path() + "Friends\\";
+  const std::string folder = out.Path() + "Two\\Friends\\";
   const std::map<std::string, std::string> layout{
       {"Maps\\DM-Rankin.ut2", map}, {"System\\Pack.u", code}, {"readme.txt", notes}};
 
@@ -117,12 +117,19 @@ TEST_F(ExportRun, AsksNothingWithoutATickAndDoesNothingWhenCancelled) {
   EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }), "");
   EXPECT_EQ(view.Boxes.back(), "warning: The packages cannot be exported into the cache folder itself.");
   EXPECT_EQ(Snapshot(game.Prefs.CachePath), cache);
+
+  // A folder that cannot be made is named; nothing is written.
+  WriteFileBytes(out.Sub("File"), "a file");
+  dialog.Choice = TExportChoice{TExportForm::GameLayout, out.Sub("File\\Friends")};
+  EXPECT_EQ(ErrorOf([this] { ExportSelected(context, dialog); }),
+            "Cannot create folder \"" + out.Sub("File") + "\". " + SystemErrorText(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(EntriesIn(out.Path()), 1);
 }
 
 // A disk that fills up part way: every file at the target stays as it was, and nothing is left.
 TEST_F(ExportRun, AFullDiskLeavesTheFormerFilesAndNoPart) {
   OpenTicked();
-  const std::string folder = out.Path() + "Friends\\";
+  const std::string folder = out.Path() + "Two\\Friends\\";
   const struct {
     TExportForm form;
     const char* former;

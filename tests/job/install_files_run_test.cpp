@@ -36,10 +36,10 @@ protected:
 
 TEST_F(InstallRun, PutsPackagesUz2FilesAndArchiveMembersInTheirKindsFolders) {
   const std::string rock = PayloadBytes(40000, 1), map = PayloadBytes(32768 * 3 + 1, 2), code = PayloadBytes(5000, 3);
-  const std::string archive = ZipOf({{"Maps/CTF-X.ut2", rock}, {"Deep/Er/My.u", code}, {"readme.txt", "hi"},
-                                     {"System/CON.u", "device"}});
+  const std::string archive = ZipOf({{"Maps/CTF-X.ut2", rock}, {"Deep/Er/My.u", code}, {"readme.txt", "hi"}});
   const std::vector<std::string> files{Chosen("Rock.utx", rock), Chosen("DM-Rankin.ut2.uz2", Uz2Of(map)),
-                                       Chosen("Pack.zip", archive), Chosen("notes.doc", "?")};
+                                       Chosen("Pack.zip", archive), Chosen("notes.doc", "?"),
+                                       Chosen("DM-UPPER.UT2", "upper"), Chosen("Dot.ut2..uz2", Uz2Of("dot"))};
   WriteFileBytes(game.Prefs.MapPath + "DM-Rankin.ut2", "an older version");
 
   EXPECT_EQ(Install(files), "");
@@ -47,17 +47,19 @@ TEST_F(InstallRun, PutsPackagesUz2FilesAndArchiveMembersInTheirKindsFolders) {
   EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "DM-Rankin.ut2"), map);
   EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "CTF-X.ut2"), rock);
   EXPECT_EQ(ReadFileBytes(game.Prefs.SystemPath + "My.u"), code);
+  EXPECT_EQ(ReadFileBytes(game.Prefs.MapPath + "DM-UPPER.UT2"), "upper");
   const std::string kept = game.Prefs.MapPath + "Replaced\\NoGuid\\DM-Rankin.ut2";
   EXPECT_EQ(ReadFileBytes(kept), "an older version");
-  EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 3) << "no staging folder left";
+  EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 4) << "no staging folder left";
   EXPECT_EQ(mutators, std::vector<std::string>{"My.u"});
   EXPECT_EQ(ReadFileBytes(files[2]), archive) << "chosen files are only read";
-  EXPECT_EQ(EntriesIn(downloads.Path()), 4);
+  EXPECT_EQ(EntriesIn(downloads.Path()), 6);
   ASSERT_EQ(view.Boxes.size(), 2u);
   EXPECT_NE(view.Boxes[0].find("DM-Rankin.ut2: installed 16 bytes; new 98305 bytes"), std::string::npos) << view.Boxes[0];
-  EXPECT_EQ(view.Boxes[1], "info: 4 packages installed into your UT2004 installation.\r\n\r\n"
-                           "Ignored, being no package file of a known kind: Pack.zip: readme.txt, "
-                           "Pack.zip: System/CON.u, notes.doc\r\n\r\nThe version it replaced was kept in\r\n" + kept);
+  EXPECT_EQ(view.Boxes[1], "info: 5 packages installed into your UT2004 installation.\r\n\r\n"
+                           "Ignored, being no package file of a known kind: Pack.zip: readme.txt, notes.doc\r\n\r\n"
+                           "Ignored, their names not being safe file names: Dot.ut2..uz2\r\n\r\n"
+                           "The version it replaced was kept in\r\n" + kept);
   EXPECT_EQ(view.Statuses.front(), "Copying Rock.utx...");
   EXPECT_EQ(view.Visibility, (std::vector<bool>{true, false}));
 }
@@ -90,6 +92,8 @@ TEST_F(InstallRun, ReportsEachFaultyFileAndGoesOnWithTheNext) {
       {"Sign.zip", "PK\x03\x04 not an archive", ErrorReadingArchive, NotZipArchive},
       {"Overlap.zip", overlapping, ErrorReadingArchive, MembersOverlap},
       {"Climb.zip", climbing, ErrorReadingArchive, UnsafeMemberName},
+      {"Device.zip", ZipOf({{"Maps/B.ut2", "b"}, {"System/CON.u", "device"}}), ErrorReadingArchive, UnsafeMemberFileName},
+      {"Control.zip", ZipOf({{"Maps/B.ut2", "b"}, {"Maps/C\x01.ut2", "c"}}), ErrorReadingArchive, UnsafeMemberFileName},
       {"Resized.zip", resized, ErrorReadingArchive, MemberSizeDiffers},
   };
   for (const auto& c : cases) {
