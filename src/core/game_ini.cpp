@@ -1,6 +1,7 @@
 #include "core/game_ini.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "core/absolute_paths.h"
@@ -9,6 +10,7 @@ namespace {
 
 constexpr std::string_view CacheSection = "Core.System";
 constexpr std::string_view CacheKey = "CachePath";
+constexpr std::string_view PurgeKey = "PurgeCacheDays";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -37,7 +39,85 @@ void FoldSegments(std::string_view relative, std::vector<std::string>& folders, 
   endSegment();
 }
 
+// A line of the settings as the game reads them for PurgeCacheDays: where it stands in the text
+// (end without its line end) and whether it opens a section.
+struct TIniLine {
+  size_t start, end;
+  std::string_view text;
+};
+
+std::vector<TIniLine> IniLines(std::string_view text) {
+  std::vector<TIniLine> lines;
+  for (size_t start = 0; start < text.size();) {
+    const size_t newline = std::min(text.find('\n', start), text.size());
+    size_t end = newline;
+    if (end > start && text[end - 1] == '\r') --end;
+    lines.push_back({start, end, text.substr(start, end - start)});
+    start = newline + 1;
+  }
+  return lines;
+}
+
+bool OpensSection(std::string_view line) { return !line.empty() && line[0] == '['; }
+
+bool IsPurgeSection(std::string_view line) {
+  return OpensSection(line) && EqualsIgnoringAsciiCase(ExtractField(1, line, "[]"), CacheSection);
+}
+
+bool IsPurgeLine(std::string_view line) {
+  const size_t equals = line.find('=');
+  return equals != std::string_view::npos && EqualsIgnoringAsciiCase(line.substr(0, equals), PurgeKey);
+}
+
+// The places of the first [Core.System] section's lines: the header's, and those after it up to
+// the next section.
+std::pair<size_t, size_t> PurgeSection(const std::vector<TIniLine>& lines) {
+  for (size_t header = 0; header < lines.size(); ++header) {
+    if (!IsPurgeSection(lines[header].text)) continue;
+    size_t end = header + 1;
+    while (end < lines.size() && !OpensSection(lines[end].text)) ++end;
+    return {header, end};
+  }
+  return {lines.size(), lines.size()};
+}
+
 }  // namespace
+
+std::optional<int> ReadPurgeCacheDays(std::string_view iniText) {
+  const std::vector<TIniLine> lines = IniLines(iniText);
+  const auto [header, end] = PurgeSection(lines);
+  for (size_t i = header + 1; i < end; ++i) {
+    if (!IsPurgeLine(lines[i].text)) continue;
+    const std::string value(lines[i].text.substr(lines[i].text.find('=') + 1));
+    return static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
+  }
+  return std::nullopt;
+}
+
+std::string WithPurgeCacheDays(std::string_view iniText, int days) {
+  const std::vector<TIniLine> lines = IniLines(iniText);
+  const auto [header, end] = PurgeSection(lines);
+  std::string text(iniText);
+  const std::string value = std::to_string(days);
+  for (size_t i = header + 1; i < end; ++i) {
+    if (!IsPurgeLine(lines[i].text)) continue;
+    const size_t valueStart = lines[i].start + lines[i].text.find('=') + 1;
+    return text.replace(valueStart, lines[i].end - valueStart, value);
+  }
+  const std::string_view lineEnd = !lines.empty() && lines[0].end < iniText.size() && iniText[lines[0].end] == '\n'
+                                       ? "\n"
+                                       : "\r\n";
+  const std::string added = std::string(PurgeKey) + "=" + value;
+  if (header == lines.size()) {
+    const bool ended = text.empty() || text.back() == '\n';
+    return text + (ended ? "" : std::string(lineEnd)) + "[" + std::string(CacheSection) + "]" + std::string(lineEnd) + added +
+           std::string(lineEnd);
+  }
+  size_t last = header;  // the section's last line that holds anything
+  for (size_t i = header + 1; i < end; ++i)
+    if (!TrimBlanks(lines[i].text).empty()) last = i;
+  return text.insert(lines[last].end, std::string(lineEnd) + added);
+}
 
 std::optional<std::string> ReadGameCachePath(std::string_view iniText) {
   if (iniText.substr(0, 3) == "\xEF\xBB\xBF") iniText.remove_prefix(3);  // saved as UTF-8 by an editor

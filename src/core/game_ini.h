@@ -12,6 +12,22 @@
 // line whose first non-blank byte is ';' is a comment (a ';' later in a line belongs to it).
 std::optional<std::string> ReadGameCachePath(std::string_view iniText);
 
+// The game deletes every cached package older than [Core.System] PurgeCacheDays days when it
+// starts; 0 keeps them for ever, and a file without the value purges after the game's default.
+inline constexpr int GamePurgeDaysDefault = 30;
+
+// The value of PurgeCacheDays as the game reads it: in the first section [Core.System] (section
+// names compared ignoring a..z case), the first line whose text before its first '=' is the key
+// (ignoring a..z case, not trimmed), its value read as a number as the game reads one (leading
+// blanks and a sign, then digits; none gives 0). Nothing when no such line is there.
+std::optional<int> ReadPurgeCacheDays(std::string_view iniText);
+
+// iniText with PurgeCacheDays set to days and nothing else changed: the value of the line
+// ReadPurgeCacheDays reads replaced in place, or else a line added after the last line of the
+// first [Core.System] section that holds anything (a section added at the end when there is
+// none), with the file's own line end (that of its first line; CR LF in a file of one line).
+std::string WithPurgeCacheDays(std::string_view iniText, int days);
+
 // The cache folder cachePath names, with systemFolder (the game's System folder, absolute) for
 // the folder it is relative to: an absolute path ("C:\x", "D:/x", "\\server\share\x") stands as
 // it is; one led by a single separator is rooted on systemFolder's drive; any other is joined to

@@ -91,3 +91,19 @@ std::string FormatSize(int32_t size, char decimalSeparator) {
   }
   return text;
 }
+
+std::string FormatByteCount(uint64_t bytes, char decimalSeparator) {
+  if (bytes < OneKilobyte) return std::to_string(bytes) + " bytes";
+  static constexpr const char* Units[] = {"KB", "MB", "GB"};
+  uint64_t unit = OneKilobyte;
+  size_t which = 0;
+  while (which + 1 < std::size(Units) && bytes >= unit * OneKilobyte) {
+    unit *= OneKilobyte;
+    ++which;
+  }
+  const uint64_t tenths = (bytes * 10 + unit / 2) / unit;
+  char text[40];
+  std::snprintf(text, sizeof text, "%llu%c%llu %s", static_cast<unsigned long long>(tenths / 10), decimalSeparator,
+                static_cast<unsigned long long>(tenths % 10), Units[which]);
+  return text;
+}

@@ -98,13 +98,17 @@ std::vector<std::string> TCacheIndex::SaveCacheIndex(const std::string& path) {
     kept.lines.push_back(fresh.lines[line]);
     keptListed.push_back(listed[line]);
   }
+  ReplaceFileBytes(path, WriteIndexText(kept), io_);
+  return keptListed;
+}
+
+void ReplaceFileBytes(const std::string& path, std::string_view bytes, const TIndexIo& io) {
+  if (const DWORD blocker = ReplaceBlocker(path)) throw FileError(CannotCreateFileText, path, blocker);
   RemoveNumberedLeftovers(path + ReplacementSuffix);
   TReplacementFile replacement(path + ReplacementSuffix);
   if (!replacement.Created()) throw FileError(CannotCreateFileText, path, replacement.CreateError());
-  if (!io_.Write(replacement.Handle(), WriteIndexText(kept)) || !io_.Flush(replacement.Handle()))
-    throw Exception(StreamWriteErrorText);
-  if (!replacement.Replace(path, io_.Replace)) throw FileError(CannotCreateFileText, path, ::GetLastError());
-  return keptListed;
+  if (!io.Write(replacement.Handle(), bytes) || !io.Flush(replacement.Handle())) throw Exception(StreamWriteErrorText);
+  if (!replacement.Replace(path, io.Replace)) throw FileError(CannotCreateFileText, path, ::GetLastError());
 }
 
 const std::vector<std::string>& TCacheIndex::CacheList() const {

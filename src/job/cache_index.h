@@ -23,6 +23,13 @@ struct TIndexIo {
   static TIndexIo Standard();
 };
 
+// Replaces the file at path with bytes, the way the index is saved: written to path + ".~pn" and a
+// number beside it (such files left by a writer that was killed are removed first), flushed, and
+// put in its place in one step, so a failure leaves the former file as it was. Raises "Cannot
+// create file "<full path>". <system text>" when the file cannot be replaced, "Stream write
+// error" when writing fails.
+void ReplaceFileBytes(const std::string& path, std::string_view bytes, const TIndexIo& io = TIndexIo::Standard());
+
 // What a load found: an index with entries, or one of fewer than two lines, which the caller
 // reports as "The cache is empty.".
 enum class TIndexLoad { Loaded, Empty };

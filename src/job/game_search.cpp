@@ -19,20 +19,6 @@ constexpr const char* DefaultCacheFolder = "Cache\\";
 // The game's settings and the library list are a few kilobytes: anything far larger is no such file.
 constexpr LONGLONG SmallFileLimit = 4 << 20;
 
-// The whole of a small file that others may have open, or nothing when it cannot be read.
-std::optional<std::string> ReadSmallFile(const std::string& path) {
-  const TFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > SmallFileLimit) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-    return std::nullopt;
-  bytes.resize(got);
-  return bytes;
-}
-
 // path with '\' for every '/' (the store client writes '/'; it is never a trail byte) and a
 // trailing '\', when it is absolute and free of control bytes; otherwise nothing.
 std::optional<std::string> UsableFolder(std::string path) {
@@ -104,6 +90,21 @@ std::optional<TFoundGame> FindGameFolder(const TGameSearchPlaces& places) {
   }
   return std::nullopt;
 }
+
+std::optional<std::string> ReadSmallFile(const std::string& path) {
+  const TFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > SmallFileLimit) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+    return std::nullopt;
+  bytes.resize(got);
+  return bytes;
+}
+
+std::string GameSettingsPath(const std::string& root) { return root + SystemFolder + GameSettingsFile; }
 
 std::string GameCacheFolder(const std::string& root) {
   const std::string system = root + SystemFolder;

@@ -37,3 +37,10 @@ std::optional<TFoundGame> FindGameFolder(const TGameSearchPlaces& places);
 // CachePath, resolved against System\; root followed by "Cache\" when the file, the value or a
 // usable path is missing.
 std::string GameCacheFolder(const std::string& root);
+
+// The game's settings file below root: System\UT2004.ini.
+std::string GameSettingsPath(const std::string& root);
+
+// The whole of a small file that others may have open (the game's settings, the store client's
+// library list), or nothing when it cannot be read or is far larger than such a file.
+std::optional<std::string> ReadSmallFile(const std::string& path);

@@ -37,7 +37,7 @@ public:
       // A second row of the same real name finds the line of the first one.
       if (line < 0 || planned[line]) continue;
       TTransferItem item;
-      if (!PlanRow(caption, line, item)) continue;
+      if (!PlanCachedPackage(c_.CacheIndex, c_.Prefs(), line, item)) continue;
       planned[line] = true;
       plan_.push_back({{}, {}, {}, {}, {std::move(item)}});
     }
@@ -81,24 +81,6 @@ public:
   std::string Summary() const { return JobTexts::RunSucceeded + PassedOverNotes(plan_, run_.Kept()); }
 
 private:
-  // False for a package of unknown kind, and for a name or key that would lead anywhere but one
-  // file in the folder it belongs in: cache.ini may come from a downloaded cache pack.
-  bool PlanRow(const std::string& caption, int line, TTransferItem& item) const {
-    const std::string key = ExtractField(1, c_.CacheIndex.CacheList()[line], "=");
-    const TPackageKind kind = GetPackageKind(caption);
-    if (kind == pkOther) return false;
-    const std::string destFolder = GetDestinationFolder(kind, c_.Prefs());
-    const std::string& cacheDir = c_.CacheIndex.CacheDir();
-    if (!IsSafeFileName(caption, destFolder, SystemLeadByte) || !IsSafeCacheKey(key, cacheDir, SystemLeadByte))
-      return false;
-    item.name = caption;
-    item.target = FullPathOf(destFolder + caption);
-    item.kind = kind;
-    item.source = cacheDir + key + PayloadExtension;
-    item.line = line;
-    return true;
-  }
-
   // The package is in its game folder: its line leaves the index, and its payload the cache.
   void Placed(const TTransferItem& item) {
     if (item.kind == pkMutator && item.outcome != TTransferOutcome::AlreadyInPlace) c_.InstallMutator(item.name);

@@ -4,8 +4,11 @@
 
 #include "core/archive_error.h"
 #include "core/exceptions.h"
+#include "core/safe_names.h"
+#include "core/text_rules.h"
 #include "core/stock_packages.h"
 #include "core/zip_archive.h"
+#include "job/cache_index.h"
 #include "job/package_transfer_texts.h"
 #include "job/staged_output.h"
 #include "job/version_check.h"
@@ -83,6 +86,22 @@ TOpenArchive::TOpenArchive(const std::string& path)
 
 TOpenArchive::~TOpenArchive() = default;
 
+bool PlanCachedPackage(const TCacheIndex& index, const TAppliedPrefs& prefs, int line, TTransferItem& item) {
+  const std::string& text = index.CacheList()[static_cast<size_t>(line)];
+  const std::string key = ExtractField(1, text, "="), name = ExtractField(2, text, "=");
+  const TPackageKind kind = GetPackageKind(name);
+  if (kind == pkOther) return false;
+  const std::string folder = GetDestinationFolder(kind, prefs);
+  const std::string& cacheDir = index.CacheDir();
+  if (!IsSafeFileName(name, folder, SystemLeadByte) || !IsSafeCacheKey(key, cacheDir, SystemLeadByte)) return false;
+  item.name = name;
+  item.target = FullPathOf(folder + name);
+  item.kind = kind;
+  item.source = cacheDir + key + PayloadExtension;
+  item.line = line;
+  return true;
+}
+
 void PassOverCaseTwins(TTransferPlan& plan) {
   std::unordered_set<std::string> targets;
   for (TTransferGroup& group : plan)
@@ -93,15 +112,20 @@ void PassOverCaseTwins(TTransferPlan& plan) {
     }
 }
 
-void ReviewGameFolderTargets(TTransferPlan& plan, TStagingFolders& staging) {
+bool ReviewGameFolderTargets(TTransferPlan& plan, TStagingFolders& staging, const TPlanProgress& keepGoing) {
+  size_t total = 0, done = 0;
+  for (const TTransferGroup& group : plan) total += group.items.size();
   for (TTransferGroup& group : plan) {
     try {
-      for (TTransferItem& item : group.items)
+      for (TTransferItem& item : group.items) {
+        if (keepGoing && !keepGoing(done++, total)) return false;
         if (!group.refusal && item.outcome == TTransferOutcome::Write) ReviewItem(group, item, staging);
+      }
     } catch (const EArchiveError&) {
       group.refusal = std::current_exception();
     }
   }
+  return true;
 }
 
 bool AskAboutConflicts(TTransferPlan& plan, IMessageBoxes& boxes, const char* incomingWord) {

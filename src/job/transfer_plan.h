@@ -5,7 +5,9 @@
 // two files for one target, an installed package of the same name, the game's own code packages
 // and empty files are found here, and the user is asked once about versions that would replace
 // installed ones.
+#include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include "core/package_kinds.h"
 #include "job/message_boxes.h"
 
+struct TAppliedPrefs;
+class TCacheIndex;
 class TStagingFolders;
 class TZipReader;
 class TFileSource;
@@ -41,6 +45,7 @@ struct TVersionConflict {
   bool installedRead = false;  // false when the installed file could not be read
   bool incomingRead = false;   // false when the new one could not be, which its writing will report
   TFileVersion installed, incoming;
+  std::uint64_t bytesRead = 0;  // what telling them apart read of both files
 };
 
 struct TTransferItem {
@@ -75,6 +80,12 @@ struct TTransferGroup {
 
 using TTransferPlan = std::vector<TTransferGroup>;
 
+// The transfer of the cached package of the index's line into the game folder of its kind, read
+// from the folder the index was read from: false for a package of unknown kind, and for a name or
+// key that would lead anywhere but one file in the folder it belongs in (cache.ini may come from a
+// downloaded cache pack).
+bool PlanCachedPackage(const TCacheIndex& index, const TAppliedPrefs& prefs, int line, TTransferItem& item);
+
 // Passes over every file whose target an earlier file of the plan already has, letter case
 // ignored as the file system ignores it: of two files for one target only the first goes.
 void PassOverCaseTwins(TTransferPlan& plan);
@@ -83,8 +94,10 @@ void PassOverCaseTwins(TTransferPlan& plan);
 // packages, are passed over; a target that exists already is looked at: the same version makes
 // the file AlreadyInPlace, another version is Replace until the user says otherwise (see
 // AskAboutConflicts). An error of a chosen file found while it is read becomes its group's
-// refusal.
-void ReviewGameFolderTargets(TTransferPlan& plan, TStagingFolders& staging);
+// refusal. keepGoing, when given, is asked before each file with how many files were looked at of
+// how many; false ends the look there (and the function gives false).
+using TPlanProgress = std::function<bool(size_t done, size_t total)>;
+bool ReviewGameFolderTargets(TTransferPlan& plan, TStagingFolders& staging, const TPlanProgress& keepGoing = {});
 
 // Asks once, in one confirmation box, whether the files that would replace another installed
 // version may (incomingWord names the new versions: "cached", "new"). Yes leaves them to replace

@@ -73,13 +73,16 @@ bool IsSameVersion(const TTransferGroup& group, const TTransferItem& item, TVers
     if (!versions.incomingRead) return false;
     versions.incoming = VersionOf(incoming);
     const TVersionMatch match = MatchVersions(versions.installed, versions.incoming);
-    return match == TVersionMatch::Same ||
-           (match == TVersionMatch::CompareBytes && SameBytes(installed, incoming, versions.installed.size));
+    const bool same = match == TVersionMatch::Same ||
+                      (match == TVersionMatch::CompareBytes && SameBytes(installed, incoming, versions.installed.size));
+    versions.bytesRead = installed.BytesRead() + incoming.BytesRead();
+    return same;
   }
   TExaminingSink examined(installed);
   WritePackedPackage(group, item, examined, nullptr);
   versions.incomingRead = true;
   versions.incoming = examined.Version();
+  versions.bytesRead = installed.BytesRead();
   const TVersionMatch match = MatchVersions(versions.installed, versions.incoming);
   return match == TVersionMatch::Same || (match == TVersionMatch::CompareBytes && examined.Equal());
 }
