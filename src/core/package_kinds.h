@@ -30,4 +30,4 @@ std::string TypeTextOf(std::string_view name, TLeadByteTest isLeadByte);
 
 // The "Size" column: above 1048576 bytes "%.2fMB" (a half rounds up, decimalSeparator between
 // the units and the decimals), above 1024 "%dKB" (truncated), else "%d bytes" (negatives too).
-std::string FormatSize(int32_t size, char decimalSeparator);
+std::string FormatSize(int64_t size, char decimalSeparator);

@@ -39,7 +39,7 @@ bool MayStandForAnotherName(std::string_view name) {
 
 struct TListedEntry {
   uint32_t Attr = 0;
-  int32_t Size = 0;
+  int64_t Size = 0;
   int Matches = 0;  // entries of the folder that share this upper-cased name
 };
 
@@ -60,7 +60,7 @@ public:
       TListedEntry& entry = entries_[UpperCaseAscii(name)];
       if (entry.Matches++ == 0) {
         entry.Attr = data.dwFileAttributes;
-        entry.Size = static_cast<int32_t>(data.nFileSizeLow);
+        entry.Size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
       }
     } while (::FindNextFileA(search.Get(), &data));
     complete_ = ::GetLastError() == ERROR_NO_MORE_FILES;
@@ -85,7 +85,7 @@ private:
 TFolderListings::TFolderListings() = default;
 TFolderListings::~TFolderListings() = default;
 
-int32_t TFolderListings::SizeOf(const std::string& folder, const std::string& name) {
+int64_t TFolderListings::SizeOf(const std::string& folder, const std::string& name) {
   const std::string path = folder + name;
   const auto entry = Find(path, name);
   if (!entry) return FileSizeOf(path);
@@ -119,7 +119,7 @@ std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TApp
   TFolderListings listings;
   // Names from the index that are no plain file names are never looked up: a payload outside
   // the cache folder has no size here, and a package outside the game folders is not installed.
-  const auto payloadSize = [&](const std::string& key) {
+  const auto payloadSize = [&](const std::string& key) -> int64_t {
     return IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte)
                ? listings.SizeOf(index.CacheDir(), key + PayloadExtension)
                : -1;

@@ -27,7 +27,7 @@ public:
   TFolderListings& operator=(const TFolderListings&) = delete;
 
   // FileSizeOf(folder + name).
-  int32_t SizeOf(const std::string& folder, const std::string& name);
+  int64_t SizeOf(const std::string& folder, const std::string& name);
   // IsFilePresent(folder + name).
   bool IsFilePresent(const std::string& folder, const std::string& name);
   // True when the folder's listing shows that no entry of any kind answers to name; false when

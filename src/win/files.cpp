@@ -8,23 +8,10 @@ uint32_t LocalDosTime(const FILETIME& utc) {
   return (static_cast<uint32_t>(date) << 16) | time;
 }
 
-bool FindFile(const std::string& name, TDirEntry& entry) {
-  // Every kind of entry is admitted (read-only, hidden, system, volume label, folder, archive),
-  // and FindFirstFileA filters none, so its first answer is the match.
-  WIN32_FIND_DATAA data;
-  TFindHandle search(::FindFirstFileA(name.c_str(), &data));
-  if (!search) return false;
-  entry.Name = data.cFileName;
-  entry.Attr = data.dwFileAttributes;
-  entry.Size = static_cast<int32_t>(data.nFileSizeLow);
-  entry.Time = LocalDosTime(data.ftLastWriteTime);
-  entry.Search = std::move(search);
-  return true;
-}
-
-int32_t FileSizeOf(const std::string& name) {
-  TDirEntry entry;
-  return FindFile(name, entry) ? entry.Size : -1;
+int64_t FileSizeOf(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 std::string FullPathOf(const std::string& path) {
@@ -36,8 +23,8 @@ std::string FullPathOf(const std::string& path) {
 }
 
 bool IsFilePresent(const std::string& path) {
-  TDirEntry entry;
-  return FindFile(path, entry) && !(entry.Attr & FILE_ATTRIBUTE_DIRECTORY);
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool WriteAllBytes(HANDLE file, const void* data, DWORD size, TRawWrite rawWrite) {
