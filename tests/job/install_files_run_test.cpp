@@ -8,6 +8,7 @@
 #include "core/zip_archive.h"
 #include "job/install_files_run.h"
 #include "job/main_job_fixture.h"
+#include "job/package_transfer_texts.h"
 
 namespace {
 
@@ -127,6 +128,16 @@ TEST_F(InstallRun, ReportsEachFaultyFileAndGoesOnWithTheNext) {
     EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 2) << "the files around it, and nothing of it";
     EXPECT_EQ(view.Boxes.back().find("Not installed, for the errors shown: " + std::string(c.name)) != std::string::npos, true);
   }
+}
+
+// An end box names twenty files at most, as the box shows names, so that its button stays on screen.
+TEST(NameList, ShowsTwentyNamesAndHowManyMore) {
+  std::vector<std::string> names{std::string("Nul\0l.u", 7)};
+  for (int i = 1; i < 25; ++i) names.push_back(std::string("n").append(std::to_string(i)));
+  EXPECT_EQ(TransferTexts::NameList(names), "Nul?l.u, n1, n2, n3, n4, n5, n6, n7, n8, n9, n10, n11, n12, n13, n14, n15, "
+                                            "n16, n17, n18, n19 and 5 more");
+  names.resize(20);
+  EXPECT_EQ(TransferTexts::NameList(names).find(" more"), std::string::npos) << "twenty are all named";
 }
 
 // A disk that fills up part way ends the run and leaves the former file and no part.
