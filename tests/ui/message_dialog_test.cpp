@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/exceptions.h"
 #include "ui/resource.h"
 #include "ui/window_driver.h"
 #include "win/application.h"
@@ -166,9 +167,9 @@ TEST(MessageDialogModality, OverTheProgramsWindowWhicheverWindowIsActive) {
   ::DestroyWindow(main);
 }
 
-// A box that cannot be made: every box the program shows reports the system's reason in the
-// default error box, and a question answers No.
-TEST(MessageDialogFailure, IsReportedAndAQuestionAnswersNo) {
+// A box that cannot be made: a question raises the system's reason, which ends the command that
+// asked it; a box that only tells something shows the reason in the default error box.
+TEST(MessageDialogFailure, AQuestionRaisesAndATellingBoxIsReported) {
   Application.Title = "Pellorin v1.1";
   TMessageDialogs failing([](const DLGTEMPLATE*, HWND, DLGPROC, LPARAM) -> INT_PTR {
     ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -181,11 +182,12 @@ TEST(MessageDialogFailure, IsReportedAndAQuestionAnswersNo) {
   };
   const struct {
     const char* Box;
-    std::function<TModalResult()> Show;
-  } cases[] = {{"AskWarning", [&] { return failing.AskWarning("Proceed?"); }},
-               {"AskConfirmation", [&] { return failing.AskConfirmation("Proceed?"); }},
-               {"ShowWarning", [&] { return failing.ShowWarning("Careful"), TModalResult::No; }},
-               {"ShowInformation", [&] { return failing.ShowInformation("Done"), TModalResult::No; }}};
+    std::function<void()> Show;
+    bool Raises;
+  } cases[] = {{"AskWarning", [&] { failing.AskWarning("Proceed?"); }, true},
+               {"AskConfirmation", [&] { failing.AskConfirmation("Proceed?"); }, true},
+               {"ShowWarning", [&] { failing.ShowWarning("Careful"); }, false},
+               {"ShowInformation", [&] { failing.ShowInformation("Done"); }, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Box);
     std::string errorTitle;
@@ -195,10 +197,16 @@ TEST(MessageDialogFailure, IsReportedAndAQuestionAnswersNo) {
       errorTexts = StaticTexts(box);
       PressKey(box, VK_RETURN);
     });
-    EXPECT_EQ(c.Show(), TModalResult::No);
-    ASSERT_TRUE(driver.Acted());
-    EXPECT_EQ(errorTitle, Application.Title);
-    EXPECT_TRUE(mentionsReason(errorTexts));
+    std::vector<std::string> raised;
+    try {
+      c.Show();
+    } catch (const Exception& error) {
+      raised.push_back(error.what());
+    }
+    EXPECT_EQ(mentionsReason(raised), c.Raises);
+    EXPECT_EQ(driver.Acted(), !c.Raises);
+    EXPECT_EQ(errorTitle, c.Raises ? "" : Application.Title);
+    EXPECT_EQ(mentionsReason(errorTexts), !c.Raises);
   }
 }
 
