@@ -117,7 +117,7 @@ private:
     const std::string path = root_ + TransferTexts::ExportArchiveName;
     TStagedSink archive(path, staging_, c_.Io);
     try {
-      TZipWriter zip(archive, SystemLeadByte);
+      TZipWriter zip(archive);
       for (const TPackage& package : packages_) {
         if (c_.StopRequested()) return false;
         Announce(package.Name);
@@ -127,7 +127,7 @@ private:
         if (written != 0) modified = {static_cast<std::uint16_t>(written >> 16), static_cast<std::uint16_t>(written)};
         TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
         TProgressSource counted(source, clock);
-        zip.Add(package.LayoutFolder + package.Name, counted, modified);
+        zip.Add(Utf8OfAnsi(package.LayoutFolder + package.Name), counted, modified);
         clock.Finish();
       }
       zip.Finish();

@@ -45,17 +45,39 @@ char SystemDecimalSeparator() {
   return separator[0];
 }
 
-std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
-  const int length = static_cast<int>(utf8.size());
-  const int wide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+namespace {
+
+// text, in the code page, as wide characters; nothing when it is empty, or when flags ask for valid
+// text and it is not.
+std::optional<std::wstring> WideOf(std::string_view text, UINT codePage, DWORD flags) {
+  const int length = static_cast<int>(text.size());
+  const int wide = ::MultiByteToWideChar(codePage, flags, text.data(), length, nullptr, 0);
   if (wide <= 0) return std::nullopt;
+  std::wstring result(static_cast<size_t>(wide), L'\0');
+  ::MultiByteToWideChar(codePage, flags, text.data(), length, result.data(), wide);
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
+  const std::optional<std::wstring> text = WideOf(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (!text) return std::nullopt;
   if (::GetACP() == CP_UTF8) return std::string(utf8);
-  std::wstring text(static_cast<size_t>(wide), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, text.data(), wide);
+  const int wide = static_cast<int>(text->size());
   BOOL lost = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, nullptr, 0, nullptr, &lost);
+  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text->data(), wide, nullptr, 0, nullptr, &lost);
   if (size <= 0 || lost) return std::nullopt;
   std::string ansi(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text->data(), wide, ansi.data(), size, nullptr, nullptr);
   return ansi;
+}
+
+std::string Utf8OfAnsi(std::string_view ansi) {
+  const std::wstring text = WideOf(ansi, CP_ACP, 0).value_or(L"");
+  const int wide = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), size, nullptr, nullptr);
+  return utf8;
 }

@@ -41,6 +41,9 @@ TPackageKind GetPackageKind(std::string_view name);
 // UTF-8 text (a library list, a zip member's name) in the active ANSI code page; nothing when it
 // is no valid UTF-8 or the code page cannot spell it, since such a name cannot be opened here.
 std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
+// Text of the active ANSI code page in UTF-8 (a zip member's name); a byte the code page cannot
+// read becomes its replacement character.
+std::string Utf8OfAnsi(std::string_view ansi);
 
 // The decimal separator of the user's regional settings ('.' when none can be read).
 char SystemDecimalSeparator();

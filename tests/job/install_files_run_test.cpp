@@ -29,7 +29,7 @@ std::string Uz2Of(const std::string& bytes) {
 
 std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& members) {
   TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
+  TZipWriter writer(archive);
   for (const auto& [name, bytes] : members) {
     TMemorySource source(bytes);
     writer.Add(name, source);
