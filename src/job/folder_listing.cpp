@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
@@ -130,6 +131,15 @@ std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TApp
     return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && listings.IsFilePresent(folder, name);
   };
   return BuildListingRows(index.CacheList(), payloadSize, isInstalled, SystemDecimalSeparator(), SystemLeadByte);
+}
+
+void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs) {
+  std::unordered_set<std::string> ticked;
+  for (int row = 0; row < rows.RowCount(); ++row)
+    if (rows.RowTicked(row)) ticked.insert(rows.RowCaption(row));
+  std::vector<TListingRow> listed = RebuildListingRows(index, prefs);
+  for (TListingRow& row : listed) row.Ticked = ticked.count(row.Caption) > 0;
+  rows.ReplaceRows(std::move(listed));
 }
 
 bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs) {

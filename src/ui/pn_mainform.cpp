@@ -8,6 +8,7 @@
 #include "core/exceptions.h"
 #include "core/main_window_layout.h"
 #include "core/window_layout.h"
+#include "job/folder_listing.h"
 #include "job/mutator_registration.h"
 #include "job/open_cache.h"
 #include "ui/main_window_texts.h"
@@ -220,7 +221,7 @@ void TMainForm::Exit1Click() {
   if (commands_.RequestClose()) window_.Reset();
 }
 
-void TMainForm::RelistPackages() { FillCacheList(*this, commands_.CacheIndex, services_.Prefs()); }
+void TMainForm::RelistPackages() { RelistKeepingTicks(*this, commands_.CacheIndex, services_.Prefs()); }
 
 // --- The seams of the program's work ------------------------------------------------------
 

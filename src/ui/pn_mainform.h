@@ -87,6 +87,7 @@ public:
   std::string GameRoot() const override { return commands_.GameRoot; }
   std::string GameCacheFolder() const override { return commands_.GameCache; }
   void RelistPackages() override;
+  std::optional<TFoundGame> FindGame() const override { return FindGameFolder(commands_.GameSearch); }
 
   // The seams of the program's work.
   void ShowWarning(const std::string& text) override { boxes_->ShowWarning(text); }

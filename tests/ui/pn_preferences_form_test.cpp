@@ -35,6 +35,8 @@ public:
   std::string GameCacheFolder() const override { return Cache; }
   std::vector<std::string> RelistedWithMaps;  // the applied Maps folder at each relisting
   void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
+  std::optional<TFoundGame> Found;  // where the search finds the game
+  std::optional<TFoundGame> FindGame() const override { return Found; }
 };
 
 class TRecordedBoxes : public IMessageBoxes {
@@ -119,6 +121,17 @@ TEST_F(PrefsFormTest, FirstRunWithoutAGameRootStoresBareFolderNames) {
   form.FormCreate();
   EXPECT_EQ(StoredText(store, "MeshPath"), "StaticMeshes\\");
   EXPECT_EQ(form.Applied().MeshPath, "StaticMeshes\\");
+}
+
+// A later run, whose Open cache reads the cache folder set and looks for no game: Default paths
+// looks for it, and fills the game's folders as the first run did.
+TEST_F(PrefsFormTest, DefaultPathsInALaterRunFillTheFoldersOfTheGameFound) {
+  FillStore(store, "E:\\Old\\");
+  form.FormCreate();
+  host.Found = TFoundGame{"G:\\UT2004\\", "H:\\Moved\\"};
+  form.tbQuickPathClick();
+  EXPECT_EQ(form.Editable().FolderTexts[0], "G:\\UT2004\\System\\");
+  EXPECT_EQ(form.Editable().FolderTexts[8], "H:\\Moved\\");
 }
 
 TEST_F(PrefsFormTest, FirstRunThatCannotStoreEndsWithTheErrorAndNothingApplied) {
@@ -377,6 +390,7 @@ TEST_F(PrefsFormTest, SaveButtonStoresAndCloses) {
   EXPECT_EQ(StoredNumber(store, "PromptMutReg"), 0u);
   EXPECT_EQ(form.Applied().CachePath, "D:\\Cache\\");
   EXPECT_FALSE(form.Applied().PromptMutReg);
+  EXPECT_EQ(host.RelistedWithMaps, std::vector<std::string>{"C:\\UT2004\\Maps\\"}) << "listed in the folders saved";
 }
 
 TEST_F(PrefsFormTest, FailingSaveShowsTheErrorAndKeepsTheDialogOpen) {
