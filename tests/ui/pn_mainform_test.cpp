@@ -840,6 +840,27 @@ void SelectAllOfTypeAt(HWND form, HWND list, int row) {
   Application.ProcessMessages();
 }
 
+// The file dialog of Install package files leaves the process's current folder where it was, for
+// the folder preferences that are relative to it.
+TEST_F(MainFormTest, TheInstallDialogKeepsTheCurrentFolder) {
+  const std::string downloads = game.Sub("Downloads\\", true), chosen = downloads + "Rock.utx";
+  WriteFileBytes(chosen, "rock");
+  char before[MAX_PATH] = "", after[MAX_PATH] = "";
+  ::GetCurrentDirectoryA(MAX_PATH, before);
+  // The folder is opened in the dialog, and the file chosen there.
+  const auto type = [](HWND dialog, const std::string& text) {
+    for (const int fileNameBox : {0x47C, 0x480}) ::SetDlgItemTextA(dialog, fileNameBox, text.c_str());
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  };
+  TDialogDriver driver([&](HWND dialog) {
+    type(dialog, downloads);
+    RunWhenIdle([&, dialog] { type(dialog, "Rock.utx"); });
+  });
+  EXPECT_EQ(form->PickPackageFiles("Install package files", "All files|*.*"), std::vector<std::string>{chosen});
+  ::GetCurrentDirectoryA(MAX_PATH, after);
+  EXPECT_STREQ(after, before);
+}
+
 TEST_F(MainFormTest, HeaderClicksSortTheListAndTheRunWalksItAsShown) {
   OpenCache({{"MutB.u", 100}, {"dm-alpha.ut2", 5000}, {"Readme.txt", 0}, {"MutA.u", 3000}, {"CTF-Zed.ut2", 2000}});
   ClickHeader(list, 0);
