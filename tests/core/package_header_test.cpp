@@ -39,11 +39,9 @@ TEST(ReadPackageHeader, ReadsWhatAPackageNeedsAndRefusesMalformedFiles) {
       {"indexes past 8191, a name at the longest",
        {.imports = ImportsNeeding({"Far", longest}), .extraNames = ManyNames(9000)}, None, {"Far", longest}},
       {"a name longer than the game's", {.extraNames = {tooLong}}, NameTooLong, {}},
-      {"version 62, a name longer than the game's", {.version = 62, .extraNames = {tooLong}}, NameTooLong, {}},
       {"2^24 generations, in a sparse file", {.generationCount = 1u << 24, .zerosAfter = Sparse}, None, {}},
       {"2^24 imports, in a sparse file", {.importCount = 1u << 24, .zerosAfter = Sparse}, TooManyEntries, {}},
       {"2^24 names, in a sparse file", {.nameCount = 1u << 24, .zerosAfter = Sparse}, TooManyEntries, {}},
-      {"a name of 2^27 bytes, in a sparse file", {.firstNameLength = 1 << 27, .zerosAfter = Sparse}, NameTooLong, {}},
       {"five-byte indexes", {.imports = needing, .indexForm = TIndexForm::FiveBytes}, None,
        {"PyramidTex", "PyramidCode", "Engine"}},
       {"a five-byte index beyond 31 bits", {.imports = needing, .indexForm = TIndexForm::FiveBytesTooLarge},
@@ -70,9 +68,7 @@ TEST(ReadPackageHeader, ReadsWhatAPackageNeedsAndRefusesMalformedFiles) {
     const TPackageReading reading = ReadPackageHeader(source);
     EXPECT_EQ(reading.fault, c.fault) << c.what;
     EXPECT_EQ(reading.header.neededPackages, c.needs) << c.what;
-    if (c.package.zerosAfter > 0) {
-      EXPECT_LT(source.bytesRead, 65536u) << c.what;
-    }
+    EXPECT_TRUE(c.package.zerosAfter == 0 || source.bytesRead < 65536) << c.what << ": " << source.bytesRead;
     if (c.fault != None) continue;
     const bool hasGuid = c.package.version >= 68;
     EXPECT_EQ(reading.header.version, c.package.version) << c.what;

@@ -4,8 +4,7 @@
 #include "core/package_builder.h"
 #include "job/main_job_fixture.h"
 
-// Crafted: a sparse file of 2.5 GiB whose header claims 2^28 generations.
-enum class TPayloadForm { Package, NoGuid, Truncated, RandomBytes, OtherKey, Large, Missing, Crafted };
+enum class TPayloadForm { Package, NoGuid, Truncated, RandomBytes, OtherKey, Large, Missing };
 struct TTablePackage {
   std::string realName;
   std::vector<std::string> needs;
@@ -21,7 +20,6 @@ inline std::vector<TTablePackage> PackageTable() {
       {"DM-Old.ut2", {"OldTex"}}, {"OldTex.utx", {"Engine"}, TPayloadForm::NoGuid},
       {"DM-Broken.ut2", {"Cut", "Noise", "Installed", "Gone"}}, {"Cut.utx", {"Engine"}, TPayloadForm::Truncated},
       {"Noise.utx", {}, TPayloadForm::RandomBytes}, {"Installed.utx", {}}, {"Gone.utx", {}, TPayloadForm::Missing},
-      {"Crafted.utx", {"Engine"}, TPayloadForm::Crafted},
       {"Wrong.ut2", {"PyramidSounds"}, TPayloadForm::OtherKey}, {"Big.usx", {"Engine"}, TPayloadForm::Large},
       {"DM-Many.ut2", {}}};
   const size_t many = table.size() - 1;
@@ -44,14 +42,12 @@ inline void WritePackageCache(const TGameFolder& game) {
     const TPackageBuilder package{.version = uint16_t(form == TPayloadForm::NoGuid ? 67 : 128),
                                   .guid = {++n, 0x5B7E41C6, 0xA8D2F0B9, 0xE1C4A7D3},
                                   .imports = ImportsNeeding(needs),
-                                  .fillerBytes = form == TPayloadForm::Large ? size_t(1) << 20 : 16,
-                                  .generationCount = form == TPayloadForm::Crafted ? std::optional(1u << 28) : std::nullopt};
-    const bool ownKey = form == TPayloadForm::Package || form == TPayloadForm::Large || form == TPayloadForm::Crafted;
+                                  .fillerBytes = form == TPayloadForm::Large ? size_t(1) << 20 : 16};
+    const bool ownKey = form == TPayloadForm::Package || form == TPayloadForm::Large;
     const std::string key = (ownKey ? GuidKeyText(package.guid) : CacheGuid(n)) + "-1";
     std::string bytes = form == TPayloadForm::RandomBytes ? PayloadBytes(4096, n) : package.Build();
     if (form == TPayloadForm::Truncated) bytes.resize(40);  // ends inside the GUID
-    if (form != TPayloadForm::Missing)
-      WriteFileBytes(game.Prefs.CachePath + key + ".uxx", bytes, form == TPayloadForm::Crafted ? 5ull << 29 : 0);
+    if (form != TPayloadForm::Missing) WriteFileBytes(game.Prefs.CachePath + key + ".uxx", bytes);
     index += key + "=" + realName + "\n";
   }
   WriteFileBytes(game.Index(), index + "\n");

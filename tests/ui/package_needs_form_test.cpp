@@ -79,7 +79,6 @@ TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay)
   RECT label{};
   label.left = LVIR_LABEL;
   ::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
-  // The menu's item shows the row the menu was opened over; the others the selected row.
   const struct {
     const char* route;
     UINT message;
@@ -93,11 +92,8 @@ TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay)
                 [](HWND dialog) { ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, "DM-Pyramid.ut2"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.route);
-    if (c.wParam == IDM_DETAILS1) {
-      RECT row1{};
-      row1.left = LVIR_LABEL;
-      ::SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row1));
-      POINT at{row1.left + 4, (row1.top + row1.bottom) / 2};
+    if (c.wParam == IDM_DETAILS1) {  // the menu is opened over the second row
+      POINT at{label.left + 4, label.bottom + (label.bottom - label.top) / 2};
       ::ClientToScreen(list, &at);
       RunWhenIdle([] { ::EndMenu(); });
       ::SendMessageA(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));

@@ -23,6 +23,7 @@
 #include "ui/resource.h"
 #include "ui/window_driver.h"
 #include "win/application.h"
+#include "win/files.h"
 
 namespace {
 
@@ -840,25 +841,17 @@ void SelectAllOfTypeAt(HWND form, HWND list, int row) {
   Application.ProcessMessages();
 }
 
-// The file dialog of Install package files leaves the process's current folder where it was, for
-// the folder preferences that are relative to it.
+// Opening a folder in the install dialog leaves the current folder, which relative folders resolve against.
 TEST_F(MainFormTest, TheInstallDialogKeepsTheCurrentFolder) {
-  const std::string downloads = game.Sub("Downloads\\", true), chosen = downloads + "Rock.utx";
-  WriteFileBytes(chosen, "rock");
-  char before[MAX_PATH] = "", after[MAX_PATH] = "";
-  ::GetCurrentDirectoryA(MAX_PATH, before);
-  // The folder is opened in the dialog, and the file chosen there.
+  const std::string downloads = game.Sub("Downloads\\", true), before = FullPathOf(".");
+  WriteFileBytes(downloads + "Rock.utx", "rock");
   const auto type = [](HWND dialog, const std::string& text) {
     for (const int fileNameBox : {0x47C, 0x480}) ::SetDlgItemTextA(dialog, fileNameBox, text.c_str());
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   };
-  TDialogDriver driver([&](HWND dialog) {
-    type(dialog, downloads);
-    RunWhenIdle([&, dialog] { type(dialog, "Rock.utx"); });
-  });
-  EXPECT_EQ(form->PickPackageFiles("Install package files", "All files|*.*"), std::vector<std::string>{chosen});
-  ::GetCurrentDirectoryA(MAX_PATH, after);
-  EXPECT_STREQ(after, before);
+  TDialogDriver driver([&](HWND dialog) { type(dialog, downloads), RunWhenIdle([&, dialog] { type(dialog, "Rock.utx"); }); });
+  EXPECT_EQ(form->PickPackageFiles("Install", "All|*.*"), std::vector<std::string>{downloads + "Rock.utx"});
+  EXPECT_EQ(FullPathOf("."), before);
 }
 
 TEST_F(MainFormTest, HeaderClicksSortTheListAndTheRunWalksItAsShown) {

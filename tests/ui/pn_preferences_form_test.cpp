@@ -123,17 +123,6 @@ TEST_F(PrefsFormTest, FirstRunWithoutAGameRootStoresBareFolderNames) {
   EXPECT_EQ(form.Applied().MeshPath, "StaticMeshes\\");
 }
 
-// A later run, whose Open cache reads the cache folder set and looks for no game: Default paths
-// looks for it, and fills the game's folders as the first run did.
-TEST_F(PrefsFormTest, DefaultPathsInALaterRunFillTheFoldersOfTheGameFound) {
-  FillStore(store, "E:\\Old\\");
-  form.FormCreate();
-  host.Found = TFoundGame{"G:\\UT2004\\", "H:\\Moved\\"};
-  form.tbQuickPathClick();
-  EXPECT_EQ(form.Editable().FolderTexts[0], "G:\\UT2004\\System\\");
-  EXPECT_EQ(form.Editable().FolderTexts[8], "H:\\Moved\\");
-}
-
 TEST_F(PrefsFormTest, FirstRunThatCannotStoreEndsWithTheErrorAndNothingApplied) {
   store.RefuseOpen = true;
   host.RootAfterOpen = "C:\\UT2004\\";
@@ -164,12 +153,17 @@ TEST_F(PrefsFormTest, CreateShowsAFailureInTheDefaultErrorBoxAndGoesOn) {
   EXPECT_NE(std::find(errorTexts.begin(), errorTexts.end(), "Failed to set data for 'SystemPath'"), errorTexts.end());
 }
 
-TEST_F(PrefsFormTest, DefaultPathsLeaveTheEditsWhenOpenCacheFails) {
+// A later run's Open cache reads the cache folder set, looking for no game: Default paths does.
+TEST_F(PrefsFormTest, DefaultPathsLeaveTheEditsWhenOpenCacheFailsAndFillTheGamesInALaterRun) {
   FillStore(store, "E:\\Game\\");
   form.FormCreate();
   host.OpenCacheFails = true;
   EXPECT_THROW(form.tbQuickPathClick(), Exception);
   EXPECT_EQ(form.Editable().FolderTexts[8], "E:\\Game\\Cache\\");
+  host.OpenCacheFails = false;
+  host.Found = TFoundGame{"G:\\UT2004\\", "H:\\Moved\\"};
+  form.tbQuickPathClick();
+  EXPECT_EQ(form.Editable().FolderTexts[0] + form.Editable().FolderTexts[8], "G:\\UT2004\\System\\H:\\Moved\\");
 }
 
 TEST_F(PrefsFormTest, SaveThatFailsKeepsTheTypedTextsAndAppliesNothing) {

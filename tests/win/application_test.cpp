@@ -35,8 +35,7 @@ class DefaultErrorHandler : public testing::TestWithParam<TErrorCase> {};
 // The window that was active when the failure happened is active again afterwards, for the keyboard.
 TEST_P(DefaultErrorHandler, ShowsTheMessageTitledWithTheApplication) {
   Application.Title = "Pellorin v1.1";
-  HWND window = ::CreateWindowExA(0, "STATIC", "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
+  HWND window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 9, 9, 99, 99, 0, 0, 0, 0);
   ::SetActiveWindow(window);
   TShownBox shown;
   TDialogDriver driver = ReadAndCloseErrorBox(shown);
