@@ -39,7 +39,7 @@ inline constexpr const char* MemberSizeDiffers = "the member \"%s\" does not hol
 inline constexpr const char* MemberCrcDiffers = "the member \"%s\" fails its CRC check";
 
 // Zip archives, written.
-inline constexpr const char* TooManyMembers = "an archive holds at most %s members";
+inline constexpr const char* TooManyMembers = "the archive reaches %s members, which needs the ZIP64 extensions";
 inline constexpr const char* MemberTooLarge = "the member \"%s\" reaches 4 GiB, which needs the ZIP64 extensions";
 inline constexpr const char* ArchiveTooLarge = "the archive reaches 4 GiB, which needs the ZIP64 extensions";
 }  // namespace ArchiveTexts

@@ -10,7 +10,7 @@ constexpr int UnlitBulbImage = 1;
 }  // namespace
 
 std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
-                                          const std::function<int32_t(const std::string& key)>& payloadSize,
+                                          const std::function<int64_t(const std::string& key)>& payloadSize,
                                           const std::function<bool(const std::string& name)>& isInstalled,
                                           char decimalSeparator, TLeadByteTest isLeadByte) {
   std::vector<TListingRow> rows;
@@ -20,7 +20,7 @@ std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
     TListingRow row;
     row.Caption = ExtractField(2, line, "=");
     row.PayloadSize = payloadSize(ExtractField(1, line, "="));
-    row.SizeText = FormatSize(static_cast<int32_t>(row.PayloadSize), decimalSeparator);
+    row.SizeText = FormatSize(row.PayloadSize, decimalSeparator);
     row.TypeText = TypeTextOf(row.Caption, isLeadByte);
     row.ImageIndex = isInstalled(row.Caption) ? UnlitBulbImage : LitBulbImage;
     rows.push_back(std::move(row));

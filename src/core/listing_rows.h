@@ -23,6 +23,6 @@ struct TListingRow {
 // first field at "=") and gives the payload's size or -1; isInstalled gets the real file name
 // (the second field) and tells whether the package already lies in its destination folder.
 std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
-                                          const std::function<int32_t(const std::string& key)>& payloadSize,
+                                          const std::function<int64_t(const std::string& key)>& payloadSize,
                                           const std::function<bool(const std::string& name)>& isInstalled,
                                           char decimalSeparator, TLeadByteTest isLeadByte);

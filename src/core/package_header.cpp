@@ -41,6 +41,12 @@ public:
 
   uint64_t Remaining() const { return size_ - position_; }
 
+  // Moves past the next n bytes without reading them; refuses a file that ends first.
+  void Skip(uint64_t n) {
+    if (n > Remaining()) Refuse(TPackageFault::Truncated);
+    position_ += n;
+  }
+
   uint8_t Byte() { return *Take(1); }
   uint16_t Half() { return LoadLe16(reinterpret_cast<const char*>(Take(2))); }
   uint32_t Word() { return LoadLe32(reinterpret_cast<const char*>(Take(4))); }
@@ -152,6 +158,7 @@ public:
         const int32_t length = cursor.CompactIndex();  // counts the zero
         if (length <= 1) Refuse(TPackageFault::BadName);
         if (static_cast<uint64_t>(length) > cursor.Remaining()) Refuse(TPackageFault::NameLongerThanFile);
+        if (static_cast<uint32_t>(length) > MaxPackageNameBytes) Refuse(TPackageFault::NameTooLong);
         cursor.AppendBytes(static_cast<uint64_t>(length), names.text_);
         if (names.text_.back() != '\0') Refuse(TPackageFault::BadName);
         names.text_.pop_back();
@@ -161,6 +168,7 @@ public:
           if (cursor.Remaining() == 0) Refuse(TPackageFault::NameLongerThanFile);
           const char c = static_cast<char>(cursor.Byte());
           if (c == '\0') break;
+          if (names.text_.size() - start + 1 >= MaxPackageNameBytes) Refuse(TPackageFault::NameTooLong);
           names.text_ += c;
         }
         if (names.text_.size() == start) Refuse(TPackageFault::BadName);
@@ -218,17 +226,19 @@ TPackageHeader ReadHeaderAndTables(IRandomAccessSource& source) {
     TPackageGuid guid;
     for (uint32_t& word : guid) word = cursor.Word();
     header.guid = guid;
-    const uint32_t generationCount = cursor.Word();
-    if (generationCount > cursor.Remaining() / GenerationBytes) Refuse(TPackageFault::OutsideFile);
-    header.generations.resize(generationCount);
-    for (TPackageGeneration& generation : header.generations) {
-      generation.exportCount = cursor.Word();
-      generation.nameCount = cursor.Word();
+    header.generationCount = cursor.Word();
+    if (header.generationCount > cursor.Remaining() / GenerationBytes) Refuse(TPackageFault::OutsideFile);
+    if (header.generationCount > 0) {
+      cursor.Skip(uint64_t{header.generationCount - 1} * GenerationBytes);
+      header.latestGeneration.exportCount = cursor.Word();
+      header.latestGeneration.nameCount = cursor.Word();
     }
   }
   CheckInsideFile(names, header.version >= FirstVersionWithNameLengths ? MinNameBytes : MinUnprefixedNameBytes, size);
   CheckInsideFile(imports, MinImportBytes, size);
   CheckInsideFile(exports, MinExportBytes, size);
+  if (names.count > MaxPackageTableEntries || imports.count > MaxPackageTableEntries)
+    Refuse(TPackageFault::TooManyEntries);
   const TNameTable nameTable = TNameTable::Read(source, size, names, header.version);
   header.neededPackages = ReadNeededPackages(source, size, imports, nameTable);
   return header;
@@ -254,6 +264,8 @@ const char* PackageFaultText(TPackageFault fault) {
     case TPackageFault::BadCompactIndex: return PackageBadCompactIndexText;
     case TPackageFault::NameIndexOutOfRange: return PackageNameIndexText;
     case TPackageFault::BadName: return PackageBadNameText;
+    case TPackageFault::TooManyEntries: return PackageTooManyEntriesText;
+    case TPackageFault::NameTooLong: return PackageNameTooLongText;
   }
   return "";
 }

@@ -27,8 +27,10 @@ struct TPackageHeader {
   uint16_t version = 0;
   uint16_t licensee = 0;
   uint32_t flags = 0;
-  std::optional<TPackageGuid> guid;            // from version 68 on
-  std::vector<TPackageGeneration> generations;  // from version 68 on
+  std::optional<TPackageGuid> guid;  // from version 68 on
+  uint32_t generationCount = 0;      // from version 68 on
+  // The last of them, the package as it is now; the others are passed over unread.
+  TPackageGeneration latestGeneration;
   // The packages it imports at the top level, by name without extension, in import order, each
   // once (letter case of a..z ignored, the first spelling kept). Never empty names, but otherwise
   // as the file has them: not yet checked as file names.
@@ -44,7 +46,15 @@ enum class TPackageFault {
   BadCompactIndex,      // a compact index beyond 32 bits
   NameIndexOutOfRange,  // an import naming a name the name table does not have
   BadName,              // an empty name, or one not ended by its zero byte or with a zero inside
+  TooManyEntries,       // more names or imports than MaxPackageTableEntries
+  NameTooLong,          // a name of more than MaxPackageNameBytes bytes, its zero included
 };
+
+// The most names and imports the reader walks, and the longest name it takes: far beyond what the
+// game's packages hold (its names have at most 64 characters), so that a file that merely claims
+// more (a sparse file claims millions for nothing) costs no more than a real package.
+inline constexpr uint32_t MaxPackageTableEntries = 1u << 20;
+inline constexpr uint32_t MaxPackageNameBytes = 1024;
 
 struct TPackageReading {
   TPackageFault fault = TPackageFault::None;
@@ -52,8 +62,9 @@ struct TPackageReading {
 };
 
 // Reads the header, the name table and the import table. Every count and offset is checked
-// against the file's size before it is used, so a malformed file costs no more memory or reading
-// than its own size.
+// against the file's size before it is used, and the tables against the limits above, so a
+// malformed file costs no more memory or reading than its own size, nor more than a package of
+// the game does. Of the generations only the count and the last are read.
 TPackageReading ReadPackageHeader(IRandomAccessSource& source);
 
 // The reason text of a fault (package_texts.h); empty for None.

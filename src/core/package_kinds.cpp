@@ -76,18 +76,18 @@ std::string TypeTextOf(std::string_view name, TLeadByteTest isLeadByte) {
   return kindName;
 }
 
-std::string FormatSize(int32_t size, char decimalSeparator) {
+std::string FormatSize(int64_t size, char decimalSeparator) {
   char text[32];
   if (size > OneMegabyte) {
     // Whole hundredths of a megabyte, a half rounded up; in integers, because a binary fraction
     // such as 1.125 would otherwise be rounded to even.
-    const int64_t hundredths = (static_cast<int64_t>(size) * 100 + OneMegabyte / 2) / OneMegabyte;
+    const int64_t hundredths = (size * 100 + OneMegabyte / 2) / OneMegabyte;
     std::snprintf(text, sizeof text, "%lld%c%02lldMB", static_cast<long long>(hundredths / 100), decimalSeparator,
                   static_cast<long long>(hundredths % 100));
   } else if (size > OneKilobyte) {
-    std::snprintf(text, sizeof text, "%dKB", static_cast<int>(size / OneKilobyte));
+    std::snprintf(text, sizeof text, "%lldKB", static_cast<long long>(size / OneKilobyte));
   } else {
-    std::snprintf(text, sizeof text, "%d bytes", static_cast<int>(size));
+    std::snprintf(text, sizeof text, "%lld bytes", static_cast<long long>(size));
   }
   return text;
 }

@@ -35,7 +35,7 @@ std::string TypeTextOf(std::string_view name, TLeadByteTest isLeadByte);
 
 // The "Size" column: above 1048576 bytes "%.2fMB" (a half rounds up, decimalSeparator between
 // the units and the decimals), above 1024 "%dKB" (truncated), else "%d bytes" (negatives too).
-std::string FormatSize(int32_t size, char decimalSeparator);
+std::string FormatSize(int64_t size, char decimalSeparator);
 
 // A count of bytes in a sentence: "512 bytes", else with one decimal (a half rounded up,
 // decimalSeparator before it) "3.4 KB", "12.4 MB" or "1.2 GB", by powers of 1024.

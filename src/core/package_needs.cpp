@@ -28,8 +28,8 @@ TPackageNeeds ResolvePackageNeeds(const std::vector<TRootPackage>& roots, const 
       TPackageLocation location = lookup(name);
       if (location.place == TPackagePlace::Cached) {
         result.cached.push_back({name, package.name});
-        pending.push_back({name, std::move(location.readNeeds)});
-      } else if (location.place == TPackagePlace::Missing) {
+        pending.push_back({name, [needs = std::move(location.needs)] { return TNeedsReading{needs, {}}; }});
+      } else if (location.place != TPackagePlace::Installed) {
         result.missing.push_back({name, package.name});
       }
     }

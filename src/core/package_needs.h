@@ -16,12 +16,13 @@ struct TNeedsReading {
 using TNeedsReader = std::function<TNeedsReading()>;
 
 // Where the game would find a package: in its folders (installed, or one of its own), in the
-// download cache, or nowhere.
-enum class TPackagePlace { Installed, Cached, Missing };
+// download cache as a package it can load, named by the cache's index but with a payload that is
+// missing or no package (which the game cannot load either), or nowhere.
+enum class TPackagePlace { Installed, Cached, CachedPayloadMissing, CachedNotAPackage, Missing };
 
 struct TPackageLocation {
   TPackagePlace place = TPackagePlace::Missing;
-  TNeedsReader readNeeds;  // set for a cached package
+  std::vector<std::string> needs;  // of a cached package, read from its header to place it
 };
 
 // Says where the package of a name is. It is asked only about plain file names
@@ -51,9 +52,10 @@ struct TUnreadableNeeds {
 struct TPackageNeeds {
   // Cached packages needed, directly or through others, that are neither installed nor ticked.
   std::vector<TNeededPackage> cached;
-  // Names needed that are neither installed nor cached, or that are no plain file name.
+  // Names needed that the game can load from nowhere (neither installed nor cached as a package
+  // it can read), or that are no plain file name.
   std::vector<TNeededPackage> missing;
-  // Ticked and cached packages whose needs could not be read (a cached one is in cached as well).
+  // Ticked packages whose needs could not be read: they count as needing nothing.
   std::vector<TUnreadableNeeds> unreadable;
 };
 

@@ -9,3 +9,6 @@ inline constexpr const char* PackageNameLongerThanFileText = "A name in the pack
 inline constexpr const char* PackageBadCompactIndexText = "The package holds a malformed compact index.";
 inline constexpr const char* PackageNameIndexText = "An import of the package refers to a name beyond its name table.";
 inline constexpr const char* PackageBadNameText = "A name in the package is empty or not ended by a zero byte.";
+inline constexpr const char* PackageTooManyEntriesText =
+    "A table of the package claims more names or imports than any package of the game holds.";
+inline constexpr const char* PackageNameTooLongText = "A name in the package is longer than any name of the game.";

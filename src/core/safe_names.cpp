@@ -7,6 +7,10 @@
 
 namespace {
 
+constexpr std::string_view ReservedCharacters = "\\/:*?\"<>|";
+// The digits after COM or LPT that make a device name.
+constexpr std::string_view DeviceDigits = "123456789\xB9\xB2\xB3";
+
 // The number of characters of text: a lead byte and its trail byte count as one.
 size_t CharacterCount(std::string_view text, TLeadByteTest isLeadByte) {
   size_t count = 0;
@@ -15,7 +19,9 @@ size_t CharacterCount(std::string_view text, TLeadByteTest isLeadByte) {
   return count;
 }
 
-// True when a byte outside a double-byte character is a separator or a control character.
+// True when a byte outside a double-byte character is a separator, a control character or one of
+// the characters the file system reserves for wildcards and redirection: such a name can be no
+// file's, and a lookup would take it for a pattern.
 bool HasSeparatorOrControl(std::string_view name, TLeadByteTest isLeadByte) {
   for (size_t i = 0; i < name.size(); ++i) {
     const auto byte = static_cast<unsigned char>(name[i]);
@@ -23,13 +29,16 @@ bool HasSeparatorOrControl(std::string_view name, TLeadByteTest isLeadByte) {
       ++i;  // the pair is one character; its trail byte may be 0x5C and is still no '\'
       continue;
     }
-    if (byte < 32 || byte == '\\' || byte == '/' || byte == ':') return true;
+    if (byte < 32 || ReservedCharacters.find(static_cast<char>(byte)) != std::string_view::npos) return true;
   }
   return false;
 }
 
 // The file system opens a device for these base names, whatever extension follows and whatever
-// spaces stand before the first dot.
+// spaces stand before the first dot. It also takes COM and LPT followed by a superscript 1, 2 or 3
+// for devices: bytes B9, B2 and B3 in the Western code page, C2 B9 and so on in UTF-8. They are refused
+// in every code page: elsewhere they spell other letters, and a name of a device with one of those
+// after it is no loss.
 bool IsDeviceName(std::string_view name) {
   std::string_view base = name.substr(0, name.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
@@ -37,8 +46,10 @@ bool IsDeviceName(std::string_view name) {
   static constexpr std::array<std::string_view, 4> Plain = {"CON", "PRN", "AUX", "NUL"};
   for (const std::string_view device : Plain)
     if (upper == device) return true;
-  return upper.size() == 4 && (BeginsWith(upper, "COM") || BeginsWith(upper, "LPT")) && upper[3] >= '1' &&
-         upper[3] <= '9';
+  if (!BeginsWith(upper, "COM") && !BeginsWith(upper, "LPT")) return false;
+  const std::string_view digit = std::string_view(upper).substr(3);
+  if (digit.size() == 1) return DeviceDigits.find(digit[0]) != std::string_view::npos;
+  return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 }  // namespace

@@ -11,9 +11,10 @@
 inline constexpr size_t MaxPathChars = 260;
 
 // True when name is a plain file name and folder + name stays a usable path: name not empty, not
-// "." or "..", without '\', '/' or ':', without bytes below 32, not ending in a dot or a space
-// (the file system would strip them and write another name), not a device name (CON, PRN, AUX,
-// NUL, COM1 to COM9, LPT1 to LPT9, in any letter case, with or without an extension), and folder
+// "." or "..", without '\', '/' or ':', without the wildcards and redirections * ? " < > |, without
+// bytes below 32, not ending in a dot or a space (the file system would strip them and write
+// another name), not a device name (CON, PRN, AUX, NUL, COM1 to COM9 and COM with a superscript
+// 1, 2 or 3, the same for LPT, in any letter case, with or without an extension), and folder
 // + name shorter than MaxPathChars characters. The trail byte of a double-byte character is no
 // separator, so isLeadByte must describe the code page the name is written in.
 bool IsSafeFileName(std::string_view name, std::string_view folder, TLeadByteTest isLeadByte);

@@ -79,3 +79,10 @@ std::string UpperCaseAscii(std::string_view s) {
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) { return UpperCaseAscii(a) == UpperCaseAscii(b); }
+
+std::string ShownName(std::string_view name) {
+  std::string shown(name);
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 32) c = '?';
+  return shown;
+}

@@ -41,3 +41,11 @@ std::string UpperCaseAscii(std::string_view s);
 
 // True when a and b are equal but for the letter case of a..z.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// A name from outside as a box shows it: each byte below 32 as '?', since a NUL would end the
+// box's text there and a line break or tab would break its lines.
+std::string ShownName(std::string_view name);
+
+// A box lists at most this many names, then says how many more there are: it stays smaller than
+// the screen, and its buttons on it.
+inline constexpr size_t MaxShownNames = 20;

@@ -28,7 +28,9 @@ constexpr std::uint16_t StrongEncryptionFlag = 0x0040;
 constexpr std::uint16_t Utf8NameFlag = 0x0800;
 constexpr std::uint16_t StoredMethod = 0;
 constexpr std::uint16_t DeflatedMethod = 8;
-constexpr std::uint16_t VersionForDeflate = 20;  // also "made by" MS-DOS, whose names are in the code page
+constexpr std::uint16_t VersionForDeflate = 20;  // also "made by" MS-DOS; the UTF-8 flag tells how names are written
+// What the writer's members say of themselves: sizes in the descriptor, names in UTF-8.
+constexpr std::uint16_t WrittenFlags = DescriptorFlag | Utf8NameFlag;
 constexpr std::uint32_t Zip64Marker = 0xFFFFFFFF;
 
 constexpr size_t Piece = 32768;
@@ -148,8 +150,8 @@ bool SplitMemberName(std::string_view name, TLeadByteTest isLeadByte, std::strin
   return true;
 }
 
-TZipWriter::TZipWriter(IByteSink& archive, TLeadByteTest isLeadByte, std::uint64_t sizeLimit)
-    : archive_(archive), isLeadByte_(isLeadByte), sizeLimit_(sizeLimit),
+TZipWriter::TZipWriter(IByteSink& archive, std::uint64_t sizeLimit)
+    : archive_(archive), sizeLimit_(sizeLimit),
       deflater_(std::make_unique<TDeflater>(RawDeflateWindow, Z_DEFAULT_COMPRESSION)), in_(Piece), out_(Piece) {}
 
 TZipWriter::~TZipWriter() = default;
@@ -164,9 +166,10 @@ void TZipWriter::Put(const std::string& bytes) { Put(bytes.data(), bytes.size())
 
 void TZipWriter::Add(std::string_view path, IByteSource& data, TDosDateTime modified) {
   using namespace ArchiveTexts;
-  if (entries_.size() >= MaxZipMembers) RefuseArchive(TooManyMembers, {std::to_string(MaxZipMembers)});
+  if (entries_.size() >= MaxZipMembers) RefuseArchive(TooManyMembers, {std::to_string(MaxZipMembers + 1)});
   std::string folder, fileName;
-  if (!SplitMemberName(path, isLeadByte_, folder, fileName) || fileName.empty() || path.size() > MaxNameSize)
+  // UTF-8 has no double-byte characters whose second byte could be a '\'.
+  if (!SplitMemberName(path, NoLeadBytes, folder, fileName) || fileName.empty() || path.size() > MaxNameSize)
     RefuseArchive(UnsafeMemberName, {std::string(path)});
   TEntry entry{folder.empty() ? fileName : folder + "/" + fileName, modified, 0, 0, 0,
                static_cast<std::uint32_t>(position_)};
@@ -175,7 +178,7 @@ void TZipWriter::Add(std::string_view path, IByteSource& data, TDosDateTime modi
   std::string header;
   AppendLe32(header, LocalHeaderSignature);
   AppendLe16(header, VersionForDeflate);
-  AppendLe16(header, DescriptorFlag);
+  AppendLe16(header, WrittenFlags);
   AppendLe16(header, DeflatedMethod);
   AppendLe16(header, modified.time);
   AppendLe16(header, modified.date);
@@ -227,7 +230,7 @@ std::uint64_t TZipWriter::Finish() {
     AppendLe32(record, DirectoryEntrySignature);
     AppendLe16(record, VersionForDeflate);
     AppendLe16(record, VersionForDeflate);
-    AppendLe16(record, DescriptorFlag);
+    AppendLe16(record, WrittenFlags);
     AppendLe16(record, DeflatedMethod);
     AppendLe16(record, entry.modified.time);
     AppendLe16(record, entry.modified.date);

@@ -15,7 +15,9 @@
 class TDeflater;
 class TInflater;
 
-inline constexpr size_t MaxZipMembers = 65535;
+// The end record counts members in 16 bits, and its largest count, 0xFFFF, marks the ZIP64
+// extensions: an archive without them holds one member fewer.
+inline constexpr size_t MaxZipMembers = 0xFFFE;
 // Archives and members stay smaller than this: it is the largest a 32-bit field holds, and the
 // value itself marks the ZIP64 extensions.
 inline constexpr std::uint64_t ZipSizeLimit = 0xFFFFFFFF;
@@ -36,17 +38,17 @@ struct TDosDateTime {
 
 // Writes an archive to a sink, front to back: each member's local header, its deflated bytes and
 // a data descriptor with its CRC and sizes, then the central directory and the end record. Member
-// names are written in the code page, with '/' between folders. A member refused for its name or
-// for being one too many leaves the archive as it was; after any other error the archive is
-// incomplete and the writer is not to be used again.
+// names are given in UTF-8 and written so, marked as UTF-8, with '/' between folders. A member
+// refused for its name or for being one too many leaves the archive as it was; after any other
+// error the archive is incomplete and the writer is not to be used again.
 class TZipWriter {
 public:
   // sizeLimit: the size that archives and members must stay below; a smaller one lets tests
   // reach it.
-  TZipWriter(IByteSink& archive, TLeadByteTest isLeadByte, std::uint64_t sizeLimit = ZipSizeLimit);
+  explicit TZipWriter(IByteSink& archive, std::uint64_t sizeLimit = ZipSizeLimit);
   ~TZipWriter();
 
-  // Adds a member named path (a file name, with folders before it) holding data's bytes.
+  // Adds a member named path (a file name in UTF-8, with folders before it) holding data's bytes.
   void Add(std::string_view path, IByteSource& data, TDosDateTime modified = {});
   // Ends the archive with its directory; returns the archive's size.
   std::uint64_t Finish();
@@ -61,7 +63,6 @@ private:
   void Put(const char* data, size_t size);
 
   IByteSink& archive_;
-  TLeadByteTest isLeadByte_;
   std::uint64_t sizeLimit_;
   std::uint64_t position_ = 0;
   std::vector<TEntry> entries_;

@@ -5,8 +5,10 @@
 
 void FillDefaultPathsFromGame(TPreferences& prefs, IPrefsHost& host) {
   host.OpenCache();
-  FillDefaultPaths(prefs.Editable, host.GameRoot());
-  const std::string cacheFolder = host.GameCacheFolder();
+  TFoundGame game{host.GameRoot(), host.GameCacheFolder()};
+  if (game.Root.empty()) game = host.FindGame().value_or(game);
+  FillDefaultPaths(prefs.Editable, game.Root);
+  const std::string& cacheFolder = game.CacheFolder;
   if (cacheFolder.empty()) return;
   for (size_t i = 0; i < FolderPrefs.size(); ++i)
     if (FolderPrefs[i].Applied == &TAppliedPrefs::CachePath) prefs.Editable.FolderTexts[i] = cacheFolder;

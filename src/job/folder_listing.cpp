@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
@@ -39,7 +40,7 @@ bool MayStandForAnotherName(std::string_view name) {
 
 struct TListedEntry {
   uint32_t Attr = 0;
-  int32_t Size = 0;
+  int64_t Size = 0;
   int Matches = 0;  // entries of the folder that share this upper-cased name
 };
 
@@ -60,7 +61,7 @@ public:
       TListedEntry& entry = entries_[UpperCaseAscii(name)];
       if (entry.Matches++ == 0) {
         entry.Attr = data.dwFileAttributes;
-        entry.Size = static_cast<int32_t>(data.nFileSizeLow);
+        entry.Size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
       }
     } while (::FindNextFileA(search.Get(), &data));
     complete_ = ::GetLastError() == ERROR_NO_MORE_FILES;
@@ -85,7 +86,7 @@ private:
 TFolderListings::TFolderListings() = default;
 TFolderListings::~TFolderListings() = default;
 
-int32_t TFolderListings::SizeOf(const std::string& folder, const std::string& name) {
+int64_t TFolderListings::SizeOf(const std::string& folder, const std::string& name) {
   const std::string path = folder + name;
   const auto entry = Find(path, name);
   if (!entry) return FileSizeOf(path);
@@ -119,7 +120,7 @@ std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TApp
   TFolderListings listings;
   // Names from the index that are no plain file names are never looked up: a payload outside
   // the cache folder has no size here, and a package outside the game folders is not installed.
-  const auto payloadSize = [&](const std::string& key) {
+  const auto payloadSize = [&](const std::string& key) -> int64_t {
     return IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte)
                ? listings.SizeOf(index.CacheDir(), key + PayloadExtension)
                : -1;
@@ -130,6 +131,15 @@ std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TApp
     return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && listings.IsFilePresent(folder, name);
   };
   return BuildListingRows(index.CacheList(), payloadSize, isInstalled, SystemDecimalSeparator(), SystemLeadByte);
+}
+
+void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs) {
+  std::unordered_set<std::string> ticked;
+  for (int row = 0; row < rows.RowCount(); ++row)
+    if (rows.RowTicked(row)) ticked.insert(rows.RowCaption(row));
+  std::vector<TListingRow> listed = RebuildListingRows(index, prefs);
+  for (TListingRow& row : listed) row.Ticked = ticked.count(row.Caption) > 0;
+  rows.ReplaceRows(std::move(listed));
 }
 
 bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs) {

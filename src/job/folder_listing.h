@@ -13,6 +13,7 @@
 #include "core/applied_prefs.h"
 #include "core/listing_rows.h"
 #include "job/cache_index.h"
+#include "job/job_seams.h"
 
 struct TListedEntry;
 class TFolderListing;
@@ -27,7 +28,7 @@ public:
   TFolderListings& operator=(const TFolderListings&) = delete;
 
   // FileSizeOf(folder + name).
-  int32_t SizeOf(const std::string& folder, const std::string& name);
+  int64_t SizeOf(const std::string& folder, const std::string& name);
   // IsFilePresent(folder + name).
   bool IsFilePresent(const std::string& folder, const std::string& name);
   // True when the folder's listing shows that no entry of any kind answers to name; false when
@@ -44,6 +45,10 @@ private:
 // + ".uxx" (-1 for a key that is no safe file name); a row is marked installed when
 // IsInstalled(name, prefs) holds. Results equal one FileSizeOf and one IsFilePresent per row.
 std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs);
+
+// Lists the loaded index's rows again (after packages went into their folders, or the folders
+// changed), each ticked when a row of its real file name was.
+void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs);
 
 // Whether name already lies in the destination folder of its kind; false for pkOther and for a
 // name that is no safe file name there.

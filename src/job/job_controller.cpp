@@ -2,6 +2,7 @@
 
 #include "core/applied_prefs.h"
 #include "job/export_run.h"
+#include "job/folder_listing.h"
 #include "job/install_files_run.h"
 #include "job/integration_run.h"
 #include "job/job_texts.h"
@@ -166,6 +167,13 @@ void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
   if (!files) return;
   RunOperation([&] {
     TTransferContext context = TransferContext();
-    InstallPackageFiles(context, *files);
+    // The list shows the packages now in their folders as installed, also after an error.
+    try {
+      InstallPackageFiles(context, *files);
+    } catch (...) {
+      RelistKeepingTicks(seams_.Rows, CacheIndex, prefs_());
+      throw;
+    }
+    RelistKeepingTicks(seams_.Rows, CacheIndex, prefs_());
   });
 }

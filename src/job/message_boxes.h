@@ -8,6 +8,8 @@
 // neither answer (None). An OK box always answers Ok.
 enum class TModalResult { None, Ok, Yes, No };
 
+// A question (AskWarning, AskConfirmation) that cannot be shown raises Exception with the reason,
+// which ends the command that asked: nothing goes ahead on a question nobody has seen.
 class IMessageBoxes {
 public:
   virtual ~IMessageBoxes() = default;

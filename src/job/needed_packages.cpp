@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "core/exceptions.h"
+#include "core/text_rules.h"
 #include "job/cache_index.h"
 #include "job/package_check.h"
 #include "job/package_check_texts.h"
@@ -16,15 +17,13 @@ struct TNeededRow {
   std::string neededBy;  // the package, by name without extension, through which it was reached
 };
 
-// Beyond this many packages the box names only how many more there are.
-constexpr size_t MaxListedPackages = 20;
-
 std::string QuestionText(const std::vector<TNeededRow>& needed) {
   std::string text = PackageCheckTexts::NeededIntro;
-  for (size_t i = 0; i < needed.size() && i < MaxListedPackages; ++i)
-    text += FormatText(PackageCheckTexts::NeededLine, needed[i].realName.c_str(), needed[i].neededBy.c_str());
-  if (needed.size() > MaxListedPackages)
-    text += FormatText(PackageCheckTexts::NeededMore, static_cast<int>(needed.size() - MaxListedPackages));
+  for (size_t i = 0; i < needed.size() && i < MaxShownNames; ++i)
+    text += FormatText(PackageCheckTexts::NeededLine, ShownName(needed[i].realName).c_str(),
+                       ShownName(needed[i].neededBy).c_str());
+  if (needed.size() > MaxShownNames)
+    text += FormatText(PackageCheckTexts::NeededMore, static_cast<int>(needed.size() - MaxShownNames));
   return text + PackageCheckTexts::NeededQuestion;
 }
 

@@ -45,7 +45,10 @@ TPackageLocation TPackageCheck::Locate(const std::string& name) {
     }
   const auto found = cached_.find(UpperCaseAscii(name));
   if (found == cached_.end()) return {};
-  return {TPackagePlace::Cached, NeedsReaderOf(found->second.key)};
+  TPayloadReading payload = ReadPayload(found->second.key);
+  if (!payload.failure.empty())
+    return {payload.opened ? TPackagePlace::CachedNotAPackage : TPackagePlace::CachedPayloadMissing, {}};
+  return {TPackagePlace::Cached, std::move(payload.header.neededPackages)};
 }
 
 std::string TPackageCheck::CachedName(const std::string& name) const {
@@ -64,15 +67,18 @@ TPayloadReading TPackageCheck::ReadPayload(const std::string& key) {
   if (!source.Opened()) {
     const std::string reason = SystemErrorText(::GetLastError());
     result.failure = FormatText(CannotOpenFileText, FullPathOf(path).c_str(), reason.c_str());
+    result.size = FileSizeOf(path);  // a payload held open by another program still has its size
     return result;
   }
+  result.opened = true;
   try {
-    result.size = source.Size();
+    result.size = static_cast<std::int64_t>(source.Size());
     TPackageReading reading = ReadPackageHeader(source);
     result.failure = PackageFaultText(reading.fault);
     result.header = std::move(reading.header);
-  } catch (const Exception& error) {
-    // A read error of the disk: this payload's needs stay unknown, the others are still read.
+  } catch (const std::exception& error) {
+    // A read error of the disk, or no memory for what the file claims: this payload's needs stay
+    // unknown, and it stops nothing; the others are still read.
     result.failure = error.what();
   }
   bytesRead_ += source.BytesRead();

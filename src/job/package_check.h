@@ -17,7 +17,8 @@
 // A payload's header as read, and the payload's size.
 struct TPayloadReading {
   std::string failure;  // why it could not be read as a package; empty when it was
-  std::uint64_t size = 0;
+  bool opened = false;  // false when the payload is missing, cannot be opened or has no safe name
+  std::int64_t size = -1;  // as the list gives it: -1 when there is no payload
   TPackageHeader header;
 };
 
@@ -29,7 +30,8 @@ public:
   // Where the game finds the package of a name without extension: installed when a file of that
   // name with a package extension lies in one of the eight game folders (letter case ignored, as
   // the file system ignores it); in the cache when an entry line of the index, the first such,
-  // names a package of that name with a safe key; else missing.
+  // names a package of that name with a safe key and its payload reads as a package (its header is
+  // read for it); else missing.
   TPackageLocation Locate(const std::string& name);
   // The real file name of the cached package Locate finds for a name; empty when there is none.
   std::string CachedName(const std::string& name) const;

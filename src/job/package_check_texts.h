@@ -18,7 +18,7 @@ inline constexpr const char* NoPayload = "The cache has no payload of a safe nam
 // The details, one line each.
 inline constexpr const char* DetailName = "Package: %s";
 inline constexpr const char* DetailKey = "Cache key: %s";
-inline constexpr const char* DetailSize = "Size: %llu bytes";
+inline constexpr const char* DetailSize = "Size: %lld bytes";
 inline constexpr const char* DetailNotAPackage = "This payload cannot be read as a package: %s";
 inline constexpr const char* DetailVersion = "Package version: %u (licensee %u)";
 inline constexpr const char* DetailNoGuid = "GUID: none (packages of this version have none)";
@@ -32,5 +32,7 @@ inline constexpr const char* DetailNeeds = "Needed packages:";
 inline constexpr const char* DetailNeed = "    %s: %s";
 inline constexpr const char* PlaceInstalled = "installed";
 inline constexpr const char* PlaceCached = "in the cache";
+inline constexpr const char* PlaceCachedPayloadMissing = "in the cache, payload missing";
+inline constexpr const char* PlaceCachedNotAPackage = "in the cache, not a package";
 inline constexpr const char* PlaceMissing = "missing";
 }  // namespace PackageCheckTexts

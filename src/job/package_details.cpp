@@ -17,6 +17,8 @@ const char* PlaceText(TPackagePlace place) {
   switch (place) {
     case TPackagePlace::Installed: return PlaceInstalled;
     case TPackagePlace::Cached: return PlaceCached;
+    case TPackagePlace::CachedPayloadMissing: return PlaceCachedPayloadMissing;
+    case TPackagePlace::CachedNotAPackage: return PlaceCachedNotAPackage;
     case TPackagePlace::Missing: break;
   }
   return PlaceMissing;
@@ -31,12 +33,12 @@ void AddHeaderLines(const TPackageHeader& header, const std::string& key, std::v
     const char* match = CacheKeyMatchesGuid(key, *header.guid) ? DetailGuidMatches : DetailGuidDiffers;
     lines.push_back(FormatText(match, guid.c_str()));
   }
-  if (header.generations.empty()) {
+  if (header.generationCount == 0) {
     lines.push_back(DetailNoGenerations);
   } else {
-    const TPackageGeneration& latest = header.generations.back();
-    lines.push_back(FormatText(DetailLatestGeneration, static_cast<unsigned>(header.generations.size()),
-                               unsigned{latest.exportCount}, unsigned{latest.nameCount}));
+    const TPackageGeneration& latest = header.latestGeneration;
+    lines.push_back(FormatText(DetailLatestGeneration, unsigned{header.generationCount}, unsigned{latest.exportCount},
+                               unsigned{latest.nameCount}));
   }
 }
 
@@ -50,7 +52,7 @@ void AddNeedLines(const TPackageHeader& header, TPackageCheck& check, std::vecto
     // A name that could lead out of the game folders is looked up nowhere: the game cannot load it.
     const TPackagePlace place =
         IsSafeFileName(name, "", SystemLeadByte) ? check.Locate(name).place : TPackagePlace::Missing;
-    lines.push_back(FormatText(DetailNeed, name.c_str(), PlaceText(place)));
+    lines.push_back(FormatText(DetailNeed, ShownName(name).c_str(), PlaceText(place)));
   }
 }
 
@@ -62,8 +64,9 @@ std::string PackageDetailsText(const TCacheIndex& index, const TAppliedPrefs& pr
   const std::string key = ExtractField(1, index.CacheList()[line], "=");
   TPackageCheck check(index, prefs);
   const TPayloadReading payload = check.ReadPayload(key);
-  std::vector<std::string> lines = {FormatText(DetailName, realName.c_str()), FormatText(DetailKey, key.c_str()),
-                                    FormatText(DetailSize, static_cast<unsigned long long>(payload.size))};
+  std::vector<std::string> lines = {FormatText(DetailName, ShownName(realName).c_str()),
+                                    FormatText(DetailKey, ShownName(key).c_str()),
+                                    FormatText(DetailSize, static_cast<long long>(payload.size))};
   if (!payload.failure.empty())
     lines.push_back(FormatText(DetailNotAPackage, payload.failure.c_str()));
   else {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/exceptions.h"
+#include "core/text_rules.h"
 
 namespace TransferTexts {
 inline constexpr const char* ExportingFile = "Exporting %s...";
@@ -71,10 +72,14 @@ inline std::string CountText(size_t count, const char* one, const char* many, co
   return count == 1 ? FormatText(one, more.c_str()) : FormatText(many, std::to_string(count).c_str(), more.c_str());
 }
 
-// The names of an end box's note: "a, b, c".
+// After the names an end box lists, how many more it does not.
+inline constexpr const char* MoreNames = " and %s more";
+
+// The names of an end box's note, "a, b, c", as boxes show them and at most MaxShownNames of them.
 inline std::string NameList(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  for (size_t i = 0; i < names.size() && i < MaxShownNames; ++i) text += (i == 0 ? "" : ", ") + ShownName(names[i]);
+  if (names.size() > MaxShownNames) text += FormatText(MoreNames, std::to_string(names.size() - MaxShownNames).c_str());
   return text;
 }
 }  // namespace TransferTexts

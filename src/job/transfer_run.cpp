@@ -98,7 +98,7 @@ void TTransferRun::Commit(TStagedFile& staged, TTransferItem& item) {
 bool TTransferRun::WriteArchive(TTransferGroup& group) {
   TStagedFile archive(group.archiveTarget, staging_, c_.Io);
   try {
-    TZipWriter zip(archive, SystemLeadByte);
+    TZipWriter zip(archive);
     for (const TTransferItem& item : group.items) {
       if (!IsWritten(item)) continue;
       if (c_.StopRequested()) return false;
@@ -107,7 +107,7 @@ bool TTransferRun::WriteArchive(TTransferGroup& group) {
       const TDosDateTime modified = ModifiedOf(source);
       TProgressClock clock(c_.Progress, static_cast<int64_t>(source.Size()), messages_);
       TProgressSource counted(source, clock);
-      zip.Add(item.target, counted, modified);
+      zip.Add(Utf8OfAnsi(item.target), counted, modified);
       clock.Finish();
     }
     zip.Finish();

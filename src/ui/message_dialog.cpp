@@ -180,16 +180,15 @@ TModalResult TMessageDialogs::Show(TKind kind, const std::string& text) const {
   return static_cast<TModalResult>(result);
 }
 
-TModalResult TMessageDialogs::Answer(TKind kind, const std::string& text) const {
+void TMessageDialogs::Tell(TKind kind, const std::string& text) const {
   try {
-    return Show(kind, text);
+    Show(kind, text);
   } catch (const Exception& error) {
     Application.HandleException(error);
   }
-  return TModalResult::No;
 }
 
-void TMessageDialogs::ShowWarning(const std::string& text) { Answer(TKind::Warning, text); }
-TModalResult TMessageDialogs::AskWarning(const std::string& text) { return Answer(TKind::WarningYesNo, text); }
-TModalResult TMessageDialogs::AskConfirmation(const std::string& text) { return Answer(TKind::Confirmation, text); }
-void TMessageDialogs::ShowInformation(const std::string& text) { Answer(TKind::Information, text); }
+void TMessageDialogs::ShowWarning(const std::string& text) { Tell(TKind::Warning, text); }
+TModalResult TMessageDialogs::AskWarning(const std::string& text) { return Show(TKind::WarningYesNo, text); }
+TModalResult TMessageDialogs::AskConfirmation(const std::string& text) { return Show(TKind::Confirmation, text); }
+void TMessageDialogs::ShowInformation(const std::string& text) { Tell(TKind::Information, text); }

@@ -19,8 +19,9 @@ public:
   // The system's dialog call when no runner is given.
   explicit TMessageDialogs(TDialogRunner runDialog = {});
 
-  // A box that cannot be opened is reported by the default error handler, and a question then
-  // answers No: nothing goes ahead on a question nobody has seen.
+  // A question that cannot be opened raises Exception (see Show), which ends the command that
+  // asked it: nothing goes ahead, nor on any answer, on a question nobody has seen. A box that
+  // only tells something is reported by the default error handler instead, and the command goes on.
   void ShowWarning(const std::string& text) override;
   TModalResult AskWarning(const std::string& text) override;
   TModalResult AskConfirmation(const std::string& text) override;
@@ -32,7 +33,7 @@ public:
   TModalResult Show(TKind kind, const std::string& text) const;
 
 private:
-  TModalResult Answer(TKind kind, const std::string& text) const;
+  void Tell(TKind kind, const std::string& text) const;
 
   TDialogRunner runDialog_;
 };

@@ -8,6 +8,7 @@
 #include "core/exceptions.h"
 #include "core/main_window_layout.h"
 #include "core/window_layout.h"
+#include "job/folder_listing.h"
 #include "job/mutator_registration.h"
 #include "job/open_cache.h"
 #include "ui/main_window_texts.h"
@@ -220,7 +221,7 @@ void TMainForm::Exit1Click() {
   if (commands_.RequestClose()) window_.Reset();
 }
 
-void TMainForm::RelistPackages() { FillCacheList(*this, commands_.CacheIndex, services_.Prefs()); }
+void TMainForm::RelistPackages() { RelistKeepingTicks(*this, commands_.CacheIndex, services_.Prefs()); }
 
 // --- The seams of the program's work ------------------------------------------------------
 
@@ -407,7 +408,7 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       // presses the button that has the focus, as in any dialog, and does nothing elsewhere.
       HWND focused = ::GetFocus();
       if (focused == tbOpenCache_ || focused == tbCopySelected_) ::SendMessageA(focused, BM_CLICK, 0, 0);
-      else if (focused == list_) Details1Click();  // on a row, as a double click does
+      else if (focused == list_) lvCacheItemsDblClick();  // on a row, as a double click does
       break;
     }
     default:
@@ -422,7 +423,7 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
       SupplyRowData(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
       return 0;
     case LVN_ITEMACTIVATE:
-      Details1Click();
+      lvCacheItemsDblClick();
       return 0;
     case LVN_COLUMNCLICK:
       lvCacheItemsColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);

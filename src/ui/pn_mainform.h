@@ -68,7 +68,8 @@ public:
   void tbRegisterUninstalledClick();
   void SelectAll1Click();
   void SelectNeeded1Click();
-  void Details1Click();  // of the selected row; also a double click or Enter on a row
+  void Details1Click();         // of the row under the context menu
+  void lvCacheItemsDblClick();  // a double click or Enter on a row: the details of the selected row
   // The row under the context menu: every row of its kind is ticked.
   void SelectAllOfType1Click();
   // A click on a column's header: sorted by it, or turned round when it sorted already.
@@ -87,6 +88,7 @@ public:
   std::string GameRoot() const override { return commands_.GameRoot; }
   std::string GameCacheFolder() const override { return commands_.GameCache; }
   void RelistPackages() override;
+  std::optional<TFoundGame> FindGame() const override { return FindGameFolder(commands_.GameSearch); }
 
   // The seams of the program's work.
   void ShowWarning(const std::string& text) override { boxes_->ShowWarning(text); }
@@ -135,6 +137,7 @@ private:
   void ShowPopupMenu(LPARAM screenPoint);
   int RowAtMenuPoint(LPARAM screenPoint) const;
   int NextRowWith(UINT state) const;  // the first row with the state (LVNI_FOCUSED ...), or -1
+  void ShowDetails(int row);
   void ShowSortArrow();
   void MeasureMenuPicture(MEASUREITEMSTRUCT& item) const;
   void DrawMenuPicture(const DRAWITEMSTRUCT& item) const;

@@ -40,8 +40,9 @@ void TMainForm::Export1Click() { commands_.Export1Click(exportDialog_); }
 void TMainForm::InstallFiles1Click() { commands_.InstallFiles1Click(*this); }
 
 std::optional<std::vector<std::string>> TMainForm::PickPackageFiles(const std::string& title, const std::string& filter) {
-  const std::optional<std::string> chosen =
-      RunOpenDialog(Handle(), title, filter, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST, ChosenFilesBufferSize);
+  // The process's current folder stays where it is: relative folder preferences resolve against it.
+  const std::optional<std::string> chosen = RunOpenDialog(
+      Handle(), title, filter, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, ChosenFilesBufferSize);
   if (!chosen) return std::nullopt;
   return ChosenFiles(chosen->c_str());
 }

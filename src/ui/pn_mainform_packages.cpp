@@ -8,8 +8,11 @@
 
 void TMainForm::SelectNeeded1Click() { commands_.SelectNeeded1Click(); }
 
-void TMainForm::Details1Click() {
-  const int row = NextRowWith(LVNI_SELECTED);
+void TMainForm::Details1Click() { ShowDetails(popupRow_); }
+
+void TMainForm::lvCacheItemsDblClick() { ShowDetails(NextRowWith(LVNI_SELECTED)); }
+
+void TMainForm::ShowDetails(int row) {
   if (const std::optional<std::string> text = commands_.Details1Click(row))
     TPackageDetailsDialog(*text).ShowModal(instance_, Handle());
 }

@@ -127,6 +127,8 @@ void TPrefsForm::tbQuickPathClick() {
 void TPrefsForm::tbSaveClick() {
   prefs_.SavePrefs();
   Operate([this] { return prefs_.LoadPrefs(); });
+  // The packages of the list are looked for in the folders just applied.
+  host_.RelistPackages();
   Close();
 }
 

@@ -143,8 +143,12 @@ void TApplication::HandleException(const std::exception& error) noexcept {
   try {
     const std::string text = ErrorBoxText(error.what());
     // Task-modal: every window of the thread is disabled while the box is up, whichever was
-    // active when the failure happened.
+    // active when the failure happened. The box has no owner to hand the activation back to, so
+    // the window that was active (or the one the program's boxes belong to) takes it back.
+    HWND owner = ::GetActiveWindow();
+    if (!owner) owner = ModalOwner();
     ::MessageBoxA(nullptr, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    if (owner && ::IsWindowVisible(owner) && ::IsWindowEnabled(owner)) ::SetActiveWindow(owner);
   } catch (...) {
     // Building the text failed (out of memory); there is nothing left to show it with.
   }

@@ -10,23 +10,10 @@ uint32_t LocalDosTime(const FILETIME& utc) {
   return (static_cast<uint32_t>(date) << 16) | time;
 }
 
-bool FindFile(const std::string& name, TDirEntry& entry) {
-  // Every kind of entry is admitted (read-only, hidden, system, volume label, folder, archive),
-  // and FindFirstFileA filters none, so its first answer is the match.
-  WIN32_FIND_DATAA data;
-  TFindHandle search(::FindFirstFileA(name.c_str(), &data));
-  if (!search) return false;
-  entry.Name = data.cFileName;
-  entry.Attr = data.dwFileAttributes;
-  entry.Size = static_cast<int32_t>(data.nFileSizeLow);
-  entry.Time = LocalDosTime(data.ftLastWriteTime);
-  entry.Search = std::move(search);
-  return true;
-}
-
-int32_t FileSizeOf(const std::string& name) {
-  TDirEntry entry;
-  return FindFile(name, entry) ? entry.Size : -1;
+int64_t FileSizeOf(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 std::string FullPathOf(const std::string& path) {
@@ -38,8 +25,8 @@ std::string FullPathOf(const std::string& path) {
 }
 
 bool IsFilePresent(const std::string& path) {
-  TDirEntry entry;
-  return FindFile(path, entry) && !(entry.Attr & FILE_ATTRIBUTE_DIRECTORY);
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool WriteAllBytes(HANDLE file, const void* data, DWORD size, TRawWrite rawWrite) {
@@ -60,18 +47,31 @@ char SystemDecimalSeparator() {
   return separator[0];
 }
 
-std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
-  const int length = static_cast<int>(utf8.size());
-  const int wide = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+namespace {
+
+// text, in the code page, as wide characters; nothing when it is empty, or when flags ask for valid
+// text and it is not.
+std::optional<std::wstring> WideOf(std::string_view text, UINT codePage, DWORD flags) {
+  const int length = static_cast<int>(text.size());
+  const int wide = ::MultiByteToWideChar(codePage, flags, text.data(), length, nullptr, 0);
   if (wide <= 0) return std::nullopt;
+  std::wstring result(static_cast<size_t>(wide), L'\0');
+  ::MultiByteToWideChar(codePage, flags, text.data(), length, result.data(), wide);
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> AnsiOfUtf8(std::string_view utf8) {
+  const std::optional<std::wstring> text = WideOf(utf8, CP_UTF8, MB_ERR_INVALID_CHARS);
+  if (!text) return std::nullopt;
   if (::GetACP() == CP_UTF8) return std::string(utf8);
-  std::wstring text(static_cast<size_t>(wide), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, text.data(), wide);
+  const int wide = static_cast<int>(text->size());
   BOOL lost = FALSE;
-  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, nullptr, 0, nullptr, &lost);
+  const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text->data(), wide, nullptr, 0, nullptr, &lost);
   if (size <= 0 || lost) return std::nullopt;
   std::string ansi(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), wide, ansi.data(), size, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text->data(), wide, ansi.data(), size, nullptr, nullptr);
   return ansi;
 }
 
@@ -112,4 +112,13 @@ std::string MakeFolderPath(const std::string& folder, DWORD& error) {
   }
   error = 0;
   return {};
+}
+
+std::string Utf8OfAnsi(std::string_view ansi) {
+  const std::wstring text = WideOf(ansi, CP_ACP, 0).value_or(L"");
+  const int wide = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), size, nullptr, nullptr);
+  return utf8;
 }

@@ -15,31 +15,18 @@ using TRawWrite = BOOL(WINAPI*)(HANDLE file, LPCVOID data, DWORD size, LPDWORD w
 // Writes all of data; false when the write fails or takes fewer bytes (a full disk may do either).
 bool WriteAllBytes(HANDLE file, const void* data, DWORD size, TRawWrite rawWrite = ::WriteFile);
 
-// One directory entry as the find-first lookup reports it, with the search that found it still
-// open (closed when the entry is destroyed or Search is reset).
-struct TDirEntry {
-  std::string Name;  // without folder
-  uint32_t Attr = 0;
-  int32_t Size = 0;  // low 32 bits of the size, read as signed
-  uint32_t Time = 0; // last write, local time, as DOS date (high word) and time (low word)
-  TFindHandle Search;
-};
-
 // A file time as the local DOS date (high word) and time (low word); 0 when it has none.
 uint32_t LocalDosTime(const FILETIME& utc);
 
-// Looks up name (wildcards '*' and '?' allowed; every kind of entry, folders included, is
-// admitted). On a match fills entry, search still open, and returns true; otherwise false and
-// nothing stays open.
-bool FindFile(const std::string& name, TDirEntry& entry);
-
-// The size of the first entry matching name (a folder's entry gives 0), or -1 when none does.
-int32_t FileSizeOf(const std::string& name);
+// The lookups by name take the name as it is, never as a pattern: a '*' or '?' in it matches
+// nothing, so that a name from outside cannot stand for another file.
+// The size of the entry of that name (a folder's gives 0), or -1 when there is none.
+int64_t FileSizeOf(const std::string& name);
 
 // The absolute path of path, resolved against the current folder.
 std::string FullPathOf(const std::string& path);
 
-// True when an entry matches path and it is not a folder.
+// True when an entry of that name exists and it is not a folder.
 bool IsFilePresent(const std::string& path);
 
 // The active ANSI code page's lead-byte test.
@@ -54,6 +41,9 @@ TPackageKind GetPackageKind(std::string_view name);
 // UTF-8 text (a library list, a zip member's name) in the active ANSI code page; nothing when it
 // is no valid UTF-8 or the code page cannot spell it, since such a name cannot be opened here.
 std::optional<std::string> AnsiOfUtf8(std::string_view utf8);
+// Text of the active ANSI code page in UTF-8 (a zip member's name); a byte the code page cannot
+// read becomes its replacement character.
+std::string Utf8OfAnsi(std::string_view ansi);
 
 // UTF-16LE text (a line of a cache index the game wrote so) in the active ANSI code page, each
 // character the code page cannot spell given as '?', which no file name may hold; fits tells

@@ -2,6 +2,7 @@
 // Package files for tests, written from the format's own description independently of the reader:
 // header, generations, name table, filler where the exports' data would stand, import table. The
 // corruptions make the malformed files a reader must refuse.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -63,10 +64,11 @@ struct TPackageBuilder {
   size_t fillerBytes = 16;              // the exports' data, between the name and the import table
   // Corruptions.
   uint32_t signature = 0x9E2A83C1;
-  std::optional<uint32_t> nameCount{}, importOffset{}, exportCount{}, generationCount{};
+  std::optional<uint32_t> nameCount{}, importCount{}, importOffset{}, exportCount{}, generationCount{};
   std::optional<int64_t> firstNameLength{};  // the length written for "None", which counts its zero
   TIndexForm indexForm = TIndexForm::Shortest;
   size_t cutBytes = 0;  // taken off the end
+  uint64_t zerosAfter = 0;  // zero bytes that follow in the file, as a sparse file holds them for nothing
 
   std::string Build() const {
     std::vector<std::string> names = {"None"};
@@ -101,7 +103,8 @@ struct TPackageBuilder {
     for (uint32_t word : {signature, uint32_t{version} | uint32_t{licensee} << 16, flags,
                           nameCount.value_or(static_cast<uint32_t>(names.size())), static_cast<uint32_t>(headerBytes),
                           exportCount.value_or(0), static_cast<uint32_t>(importStart),
-                          static_cast<uint32_t>(imports.size()), importOffset.value_or(static_cast<uint32_t>(importStart))})
+                          importCount.value_or(static_cast<uint32_t>(imports.size())),
+                          importOffset.value_or(static_cast<uint32_t>(importStart))})
       AppendWord(file, word);
     if (version >= 68) {
       for (uint32_t word : guid) AppendWord(file, word);
@@ -122,14 +125,17 @@ struct TPackageBuilder {
   }
 };
 
-// A package's bytes in memory, counting what is read and failing any read outside them.
+// A package's bytes in memory, and zeros after them, counting what is read and failing any read
+// outside them.
 class TMemoryByteSource : public IRandomAccessSource {
 public:
-  explicit TMemoryByteSource(std::string bytes) : bytes_(std::move(bytes)) {}
-  uint64_t Size() override { return bytes_.size(); }
+  explicit TMemoryByteSource(std::string bytes, uint64_t zerosAfter = 0)
+      : bytes_(std::move(bytes)), size_(bytes_.size() + zerosAfter) {}
+  uint64_t Size() override { return size_; }
   size_t ReadAt(uint64_t offset, char* buffer, size_t n) override {
-    if (offset > bytes_.size() || n > bytes_.size() - offset) throw std::out_of_range("read beyond the package");
-    bytes_.copy(buffer, n, static_cast<size_t>(offset));
+    if (offset > size_ || n > size_ - offset) throw std::out_of_range("read beyond the package");
+    const size_t copied = offset < bytes_.size() ? bytes_.copy(buffer, n, static_cast<size_t>(offset)) : 0;
+    std::fill(buffer + copied, buffer + n, '\0');
     bytesRead += n;
     return n;
   }
@@ -137,4 +143,5 @@ public:
 
 private:
   std::string bytes_;
+  uint64_t size_;
 };

@@ -19,7 +19,9 @@ Names ManyNames(int count) {
 TEST(ReadPackageHeader, ReadsWhatAPackageNeedsAndRefusesMalformedFiles) {
   using enum TPackageFault;
   const auto needing = ImportsNeeding({"PyramidTex", "PyramidCode", "Engine"});
-  const std::string hugeName(1 << 20, 'H');  // its length takes a four-byte compact index
+  // The imports name a class of each package, its name followed by "Actor": the longest name.
+  const std::string longest(MaxPackageNameBytes - 6, 'H'), tooLong(MaxPackageNameBytes, 'L');
+  constexpr uint64_t Sparse = 1ull << 28;
   const struct {
     const char* what;
     TPackageBuilder package;
@@ -34,8 +36,12 @@ TEST(ReadPackageHeader, ReadsWhatAPackageNeedsAndRefusesMalformedFiles) {
       {"version 67, without GUID", {.version = 67, .imports = ImportsNeeding({"OldTex"})}, None, {"OldTex"}},
       {"version 62, names without lengths", {.version = 62, .imports = ImportsNeeding({"OlderTex"})}, None,
        {"OlderTex"}},
-      {"indexes past 8191, a name of 2^20 bytes",
-       {.imports = ImportsNeeding({"Far", hugeName}), .extraNames = ManyNames(9000)}, None, {"Far", hugeName}},
+      {"indexes past 8191, a name at the longest",
+       {.imports = ImportsNeeding({"Far", longest}), .extraNames = ManyNames(9000)}, None, {"Far", longest}},
+      {"a name longer than the game's", {.extraNames = {tooLong}}, NameTooLong, {}},
+      {"2^24 generations, in a sparse file", {.generationCount = 1u << 24, .zerosAfter = Sparse}, None, {}},
+      {"2^24 imports, in a sparse file", {.importCount = 1u << 24, .zerosAfter = Sparse}, TooManyEntries, {}},
+      {"2^24 names, in a sparse file", {.nameCount = 1u << 24, .zerosAfter = Sparse}, TooManyEntries, {}},
       {"five-byte indexes", {.imports = needing, .indexForm = TIndexForm::FiveBytes}, None,
        {"PyramidTex", "PyramidCode", "Engine"}},
       {"a five-byte index beyond 31 bits", {.imports = needing, .indexForm = TIndexForm::FiveBytesTooLarge},
@@ -58,18 +64,20 @@ TEST(ReadPackageHeader, ReadsWhatAPackageNeedsAndRefusesMalformedFiles) {
       {"imports naming names beyond the table", {.imports = needing, .nameCount = 3}, NameIndexOutOfRange, {}},
   };
   for (const auto& c : cases) {
-    TMemoryByteSource source(c.package.Build());
+    TMemoryByteSource source(c.package.Build(), c.package.zerosAfter);
     const TPackageReading reading = ReadPackageHeader(source);
     EXPECT_EQ(reading.fault, c.fault) << c.what;
     EXPECT_EQ(reading.header.neededPackages, c.needs) << c.what;
+    EXPECT_TRUE(c.package.zerosAfter == 0 || source.bytesRead < 65536) << c.what << ": " << source.bytesRead;
     if (c.fault != None) continue;
     const bool hasGuid = c.package.version >= 68;
     EXPECT_EQ(reading.header.version, c.package.version) << c.what;
     EXPECT_EQ(reading.header.licensee, c.package.licensee) << c.what;
     EXPECT_EQ(reading.header.flags, c.package.flags) << c.what;
     EXPECT_EQ(reading.header.guid, hasGuid ? std::optional(c.package.guid) : std::nullopt) << c.what;
-    EXPECT_EQ(reading.header.generations, hasGuid ? c.package.generations : std::vector<TPackageGeneration>{})
-        << c.what;
+    const auto generations = c.package.generationCount.value_or(static_cast<uint32_t>(c.package.generations.size()));
+    EXPECT_EQ(reading.header.generationCount, hasGuid ? generations : 0u) << c.what;
+    EXPECT_EQ(reading.header.latestGeneration, hasGuid ? c.package.generations.back() : TPackageGeneration{}) << c.what;
   }
 }
 

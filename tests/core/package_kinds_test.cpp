@@ -37,11 +37,12 @@ TEST(PackageKinds, SendEachKindToItsOwnFolder) {
 }
 
 TEST(FormatSize, ChoosesTheBandByStrictComparison) {
-  const std::pair<int32_t, const char*> cases[] = {
+  const std::pair<int64_t, const char*> cases[] = {
       {0, "0 bytes"},       {1024, "1024 bytes"},  {1025, "1KB"},          {2047, "1KB"},
       {1048576, "1024KB"},  {1048577, "1,00MB"},   {2097152, "2,00MB"},
       {1179648, "1,13MB"},  // exactly 1.125: the half rounds up
       {1567621, "1,49MB"},  {1567622, "1,50MB"},   {INT32_MAX, "2048,00MB"}, {-1, "-1 bytes"},
+      {2147483648, "2048,00MB"}, {5368709120, "5120,00MB"},
   };
   for (const auto& [size, text] : cases) EXPECT_EQ(FormatSize(size, ','), text) << size;
   EXPECT_EQ(FormatSize(1048577, '.'), "1.00MB");

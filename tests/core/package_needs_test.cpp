@@ -28,8 +28,11 @@ public:
     EXPECT_EQ(++lookups_[UpperCaseAscii(name)], 1) << name;
     for (const char* installed : {"Core", "Engine", "XGameTextures"})
       if (UpperCaseAscii(name) == UpperCaseAscii(installed)) return {TPackagePlace::Installed, {}};
-    for (const auto& [cachedName, package] : cached_)
-      if (UpperCaseAscii(name) == UpperCaseAscii(cachedName)) return {TPackagePlace::Cached, ReaderOf(cachedName)};
+    for (const auto& [cachedName, package] : cached_) {
+      if (UpperCaseAscii(name) != UpperCaseAscii(cachedName)) continue;
+      const TNeedsReading needs = ReaderOf(cachedName)();
+      return {needs.failure.empty() ? TPackagePlace::Cached : TPackagePlace::CachedNotAPackage, needs.names};
+    }
     return {};
   }
 
@@ -68,7 +71,7 @@ TEST(ResolvePackageNeeds, FollowsCachedNeedsOnceEachAndReportsWhoNeedsThem) {
       {{"LoopA"}, {{"LoopB", "LoopA"}, {"pyramidtex", "LoopB"}}, {}, {}},
       {{"LoopB", "LoopA"}, {{"pyramidtex", "LoopB"}}, {}, {}},
       {{"DM-Pyramid", "PyramidCode"}, {{"PyramidTex", "DM-Pyramid"}, {"PyramidSounds", "PyramidCode"}}, {}, {}},
-      {{"UsesDamaged"}, {{"Damaged", "UsesDamaged"}, {"PyramidSounds", "UsesDamaged"}}, {}, {"Damaged"}},
+      {{"UsesDamaged"}, {{"PyramidSounds", "UsesDamaged"}}, {{"Damaged", "UsesDamaged"}}, {}},
       {{"Damaged", "ChainC"}, {}, {{"ChainD", "ChainC"}}, {"Damaged"}},
       {{"Escaping"},
        {},

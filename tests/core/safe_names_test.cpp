@@ -27,6 +27,9 @@ TEST(IsSafeFileName, TakesOnlyPlainNamesThatStayInTheirFolder) {
       {"Con .ut2", false},            {"NUL.u", false},                {"nul.tar.gz", false},
       {"PRN.utx", false},             {"aux.uax", false},              {"COM1.u", false},
       {"com9.ogg", false},            {"LPT1", false},                 {"lpt9.ka", false},
+      {"Star*.ut2", false},           {"Any?.utx", false},             {"\"Quoted\".u", false},
+      {"<Tag>.ut2", false},           {"Pipe|.uax", false},            {"COM\xB9.u", false},
+      {"lpt\xB3.ut2", false},         {"Com\xC2\xB2.u", false},        {"COM\xB9\xB9.u", true},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSafeFileName(c.name, folder, NoLeadBytes), c.safe) << c.name;
 }
@@ -40,6 +43,7 @@ TEST(IsSafeFileName, CountsCharactersOfThePathUpToTheLimit) {
   const std::string kanji = "\x95\x5C";
   EXPECT_TRUE(IsSafeFileName(kanji + ".ut2", folder, ShiftJisLeadByte));
   EXPECT_FALSE(IsSafeFileName(kanji + ".ut2", folder, NoLeadBytes));
+  EXPECT_TRUE(IsSafeFileName("\x83|.ut2", folder, ShiftJisLeadByte)) << "a trail byte 0x7C is no '|'";
   std::string pairs;
   for (int i = 0; i < 244; ++i) pairs += kanji;
   EXPECT_TRUE(IsSafeFileName(pairs, folder, ShiftJisLeadByte));

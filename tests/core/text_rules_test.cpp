@@ -64,4 +64,5 @@ TEST(TrimBlanks, RemovesEveryByteUpToSpaceAtBothEnds) {
   EXPECT_FALSE(BeginsWith("dm-rankin.ut2", "DM-"));
   EXPECT_FALSE(BeginsWith("DM", "DM-"));
   EXPECT_EQ(UpperCaseAscii("abz-AZ\xE9{`"), "ABZ-AZ\xE9{`");
+  EXPECT_EQ(ShownName(std::string("Nul\0l\r\n\t\x1F \x7F\xE9.u", 14)), "Nul?l???? \x7F\xE9.u");
 }

@@ -107,15 +107,15 @@ TEST(ZipArchive, ReadsArchivesLaidOutByHandAndWhatItWrites) {
   const std::pair<std::string, std::string> members[] = {{"Readme.txt", "hello"}, {"Maps/DM-Rankin.ut2", PackageLikeBytes(300000)},
                                                          {"Maps\\Sub\\Empty.ut2", ""}, {"System/Pack.u", PackageLikeBytes(70000)}};
   TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
+  TZipWriter writer(archive);
   for (const auto& [path, data] : members) {
     TMemorySource source(data, 5000);
     writer.Add(path, source, {0x5A21, 0x6000});
   }
   const std::uint64_t written = writer.Finish();
   EXPECT_EQ(written, archive.bytes.size());
-  const std::vector<std::string> expected = {"|Readme.txt|5|hello", "Maps|DM-Rankin.ut2|300000|" + members[1].second,
-                                             "Maps/Sub|Empty.ut2|0|", "System|Pack.u|70000|" + members[3].second};
+  const std::vector<std::string> expected = {"|Readme.txt|UTF-8|5|hello", "Maps|DM-Rankin.ut2|UTF-8|300000|" + members[1].second,
+                                             "Maps/Sub|Empty.ut2|UTF-8|0|", "System|Pack.u|UTF-8|70000|" + members[3].second};
   std::string commented = archive.bytes + "a comment";
   Put(commented, archive.bytes.size() - 2, 9, 2);
   EXPECT_EQ(ReadAll(archive.bytes, 4095), expected);
@@ -178,7 +178,7 @@ TEST(ZipWriter, RefusesWhatItCannotWrite) {
   // A small size limit stands for 4 GiB: what reaches it is refused, what stays below it written.
   const auto write = [](const std::vector<std::string>& members, std::uint64_t limit) {
     TMemorySink archive;
-    TZipWriter writer(archive, NoLeadBytes, limit);
+    TZipWriter writer(archive, limit);
     for (const std::string& data : members) {
       TMemorySource source(data);
       writer.Add("m", source);
@@ -194,21 +194,22 @@ TEST(ZipWriter, RefusesWhatItCannotWrite) {
   EXPECT_STREQ(RefusalOf([&] { write(several, size + 1); }), nullptr);
 
   TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
+  TZipWriter writer(archive);
   TMemorySource empty("");
   for (const char* name : {"", "Maps/", "../x.u", "C:\\x.u", "Maps/./x.u"})
     EXPECT_STREQ(RefusalOf([&] { writer.Add(name, empty); }), UnsafeMemberName) << name;
-  for (size_t i = 0; i < MaxZipMembers; ++i) writer.Add(std::to_string(i), empty);
+  // 65535 in the end record's count would stand for the ZIP64 extensions.
+  for (size_t i = 0; i < 65534; ++i) writer.Add(std::to_string(i), empty);
   EXPECT_STREQ(RefusalOf([&] { writer.Add("one too many", empty); }), TooManyMembers);
   writer.Finish();
   TMemoryFile file(archive.bytes);
-  EXPECT_EQ(TZipReader(file, NoLeadBytes).Members().size(), MaxZipMembers) << "refused members left nothing behind";
+  EXPECT_EQ(TZipReader(file, NoLeadBytes).Members().size(), 65534u) << "refused members left nothing behind";
 }
 
 TEST(ZipArchive, StopsAtAStreamsFailureAndLetsItThrough) {
   const std::string data = PackageLikeBytes(200000);
   const auto write = [](TMemorySource in, TMemorySink& out) {
-    TZipWriter writer(out, NoLeadBytes);
+    TZipWriter writer(out);
     writer.Add("Maps/DM-A.ut2", in);
     writer.Finish();
   };

@@ -80,11 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TPackageHeader& header = reading.header;
   if (reading.fault != TPackageFault::None) {
     Check(std::strlen(PackageFaultText(reading.fault)) > 0);
-    Check(header.neededPackages.empty() && header.generations.empty() && !header.guid);
+    Check(header.neededPackages.empty() && header.generationCount == 0 && !header.guid);
     return 0;
   }
   Check(header.guid.has_value() == (header.version >= 68));
-  Check(header.generations.size() * 8 <= size);
+  Check(uint64_t{header.generationCount} * 8 <= size);
   if (header.guid) Check(CacheKeyMatchesGuid(GuidKeyText(*header.guid) + "-1", *header.guid));
   for (size_t i = 0; i < header.neededPackages.size(); ++i) {
     const std::string& name = header.neededPackages[i];

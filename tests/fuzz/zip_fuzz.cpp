@@ -54,7 +54,7 @@ void RoundTrip(std::string_view text) {
   };
   std::vector<TExpected> expected;
   TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
+  TZipWriter writer(archive);
   for (size_t start = 0; start <= text.size();) {
     const size_t end = std::min(text.find('|', start), text.size());
     const std::string_view member = text.substr(start, end - start);

@@ -28,7 +28,7 @@ inline std::string Uz2Of(const std::string& bytes) {
 
 inline std::string ZipOf(const std::vector<std::pair<std::string, std::string>>& members) {
   TMemorySink archive;
-  TZipWriter writer(archive, NoLeadBytes);
+  TZipWriter writer(archive);
   for (const auto& [name, bytes] : members) {
     TMemorySource source(bytes);
     writer.Add(name, source);

@@ -12,7 +12,7 @@
 //   - the window is closed while a file is copied, and while the game's tool runs;
 //   - the game's tool is missing; the game's tool never ends;
 //   - a copy is killed half way;
-//   - cache.ini names packages and keys that lead out of their folders, devices and streams.
+//   - cache.ini names packages and keys that lead out of their folders, devices, streams and wildcards.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -217,7 +217,7 @@ TEST(FaultMatrix, CrashDuringACopy) {
 }
 
 // cache.ini may come from a cache pack found on the web. Names and keys that lead out of their
-// folder, absolute names, streams, devices and overlong names are listed, but nothing is read,
+// folder, absolute names, streams, devices, wildcards and overlong names are listed, but nothing is read,
 // written or deleted for them and the game's tool never sees them; a decoy at every place they
 // point to keeps its bytes, and the rest of the run goes on as usual.
 TEST(FaultMatrix, UnsafeNamesAndKeysFromADownloadedIndex) {
@@ -243,6 +243,8 @@ TEST(FaultMatrix, UnsafeNamesAndKeysFromADownloadedIndex) {
       {"..\\..\\Maps\\Old", "Old.ut2", outside + "Maps\\Old.uxx"},
       {"../Up", "Up.utx", game.Root + "Up.uxx"},
       {outside + "AbsKey", "AbsKey.utx", outside + "AbsKey.uxx"},
+      {TGameFolder::Key(12), "Star*.ut2", ""},
+      {TGameFolder::Key(13), "COM\xB9.u", ""},
   };
   std::vector<std::string> lines{Header};
   std::vector<std::string> captions;

@@ -77,6 +77,7 @@ protected:
     WriteFileBytes(root_.Sub("Cache\\~" + CacheGuid(901) + "-1.uxx"), PayloadBytes(4000, 9));
     WriteFileBytes(root_.Sub("Textures\\\xC9t\xE9.utx"), "");
     WriteFileBytes(root_.Sub("Maps\\DM-Trailing.ut2"), "");
+    WriteFileBytes(root_.Sub("Cache\\" + CacheGuid(907) + "-1.uxx"), "", 5LL << 29);
     const std::string odd[] = {
         "*=DM-*.ut2",                                  // wildcards on both sides
         CacheGuid(2).substr(0, 31) + "?-1=Tex?.utx",   // a one-character wildcard
@@ -88,6 +89,7 @@ protected:
         CacheGuid(905) + "-1=",                        // no name
         "NoEqualsSign",
         " ;" + CacheGuid(906) + "-1=Spaced.uax",
+        CacheGuid(907) + "-1=DM-Huge.ut2",             // a payload of 2.5 GiB
     };
     lines_.insert(lines_.end(), std::begin(odd), std::end(odd));
   }
@@ -126,8 +128,9 @@ TEST_F(RebuildListingRowsTest, EqualsOneLookupByNamePerRow) {
   EXPECT_EQ(row(10).ImageIndex, 1);         // Mut10.u, installed as MUT10.U
   EXPECT_EQ(row(14).ImageIndex, 0);         // Mesh14.usx is a folder
   EXPECT_EQ(row(40).ImageIndex, 1);         // Song40.ogg as MuSONG40.OGG in the current folder
-  EXPECT_EQ(rows.at(361).SizeText, "74 bytes");  // the wildcard matches payload 2
+  EXPECT_EQ(rows.at(361).SizeText, "-1 bytes");  // a wildcard is no name: payload 2 is not its
   EXPECT_EQ(rows.at(364).ImageIndex, 1);         // a high-byte name, installed
+  EXPECT_EQ(rows.back().PayloadSize, 5LL << 29);
 }
 
 TEST_F(RebuildListingRowsTest, GivesNoRowsWithoutAnIndex) {

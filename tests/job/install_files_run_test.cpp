@@ -7,6 +7,7 @@
 #include "job/chosen_files.h"
 #include "job/install_files_run.h"
 #include "job/main_job_fixture.h"
+#include "job/package_transfer_texts.h"
 
 namespace {
 
@@ -109,6 +110,13 @@ TEST_F(InstallRun, ReportsEachFaultyFileAndGoesOnWithTheNext) {
     EXPECT_EQ(EntriesIn(game.Prefs.MapPath), 2) << "the files around it, and nothing of it";
     EXPECT_EQ(view.Boxes.back().find("Not installed, for the errors shown: " + std::string(c.name)) != std::string::npos, true);
   }
+}
+
+// An end box names twenty files at most, as boxes show names, so that its button stays on screen.
+TEST(NameList, ShowsTwentyNamesAndHowManyMore) {
+  std::vector<std::string> names(25, "n");
+  names[0] = std::string("N\0l", 3);
+  EXPECT_EQ(TransferTexts::NameList(names), "N?l, n, n, n, n, n, n, n, n, n, n, n, n, n, n, n, n, n, n, n and 5 more");
 }
 
 // A disk that fills up part way ends the run and leaves the former file and no part.

@@ -129,7 +129,8 @@ TEST_F(JobController, ExportAndInstallAreGuardedAndEndEarlyForAClose) {
   const std::vector<std::string> lines{Header, game.Entry(1, "A.utx", PayloadBytes(70000, 1)), game.Entry(2, "B.utx", "b")};
   OpenAndTickAll(lines);
   scripted.Choice = {TExportForm::GameLayout, game.Temp.Sub("Out")};
-  scripted.Files = {game.Temp.Sub("A2.utx"), game.Temp.Sub("B2.utx")};
+  const std::string downloads = game.Temp.Sub("Downloads\\", true);
+  scripted.Files = {downloads + "A.utx", downloads + "B2.utx"};
   WriteFileBytes(scripted.Files[0], PayloadBytes(70000, 2));
   WriteFileBytes(scripted.Files[1], "b2");
   std::string note;
@@ -143,8 +144,10 @@ TEST_F(JobController, ExportAndInstallAreGuardedAndEndEarlyForAClose) {
   EXPECT_EQ(ReadFileBytes(game.Temp.Sub("Out\\Textures\\A.utx")), PayloadBytes(70000, 1));
   EXPECT_FALSE(FileExists(game.Temp.Sub("Out\\Textures\\B.utx")));
   commands.InstallFiles1Click(scripted);
-  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "A2.utx"), PayloadBytes(70000, 2));
+  EXPECT_EQ(ReadFileBytes(game.Prefs.TexturePath + "A.utx"), PayloadBytes(70000, 2));
   EXPECT_FALSE(FileExists(game.Prefs.TexturePath + "B2.utx"));
+  EXPECT_EQ(view.Rows.at(0).ImageIndex, 1) << "listed as installed now";
+  EXPECT_TRUE(view.Rows.at(0).Ticked) << "and ticked as before";
   EXPECT_FALSE(closedAtOnce);
   EXPECT_EQ(closes, 2);
   EXPECT_TRUE(view.Boxes.empty());

@@ -4,7 +4,7 @@
 #include "core/package_builder.h"
 #include "job/main_job_fixture.h"
 
-enum class TPayloadForm { Package, NoGuid, Truncated, RandomBytes, OtherKey, Large };
+enum class TPayloadForm { Package, NoGuid, Truncated, RandomBytes, OtherKey, Large, Missing };
 struct TTablePackage {
   std::string realName;
   std::vector<std::string> needs;
@@ -15,11 +15,11 @@ inline std::vector<TTablePackage> PackageTable() {
   std::vector<TTablePackage> table = {
       {"DM-Pyramid.ut2", {"PyramidTex", "PyramidCode", "Engine"}}, {"PyramidTex.utx", {"Engine"}},
       {"PyramidCode.u", {"core", "Engine", "PyramidSounds", "XGameTextures"}}, {"PyramidSounds.uax", {}},
-      {"ChainA.usx", {"ChainB"}}, {"ChainB.usx", {"ChainC"}}, {"ChainC.usx", {"ChainD"}},
+      {"ChainA.usx", {"ChainB"}}, {"ChainB.usx", {"ChainC"}}, {"ChainC.usx", {"ChainD", "Engin?", "Tab\tbed"}},
       {"LoopA.ukx", {"LoopB"}}, {"LoopB.ukx", {"LoopA", "Installed"}},
       {"DM-Old.ut2", {"OldTex"}}, {"OldTex.utx", {"Engine"}, TPayloadForm::NoGuid},
-      {"DM-Broken.ut2", {"Cut", "Noise", "Installed"}}, {"Cut.utx", {"Engine"}, TPayloadForm::Truncated},
-      {"Noise.utx", {}, TPayloadForm::RandomBytes}, {"Installed.utx", {}},
+      {"DM-Broken.ut2", {"Cut", "Noise", "Installed", "Gone"}}, {"Cut.utx", {"Engine"}, TPayloadForm::Truncated},
+      {"Noise.utx", {}, TPayloadForm::RandomBytes}, {"Installed.utx", {}}, {"Gone.utx", {}, TPayloadForm::Missing},
       {"Wrong.ut2", {"PyramidSounds"}, TPayloadForm::OtherKey}, {"Big.usx", {"Engine"}, TPayloadForm::Large},
       {"DM-Many.ut2", {}}};
   const size_t many = table.size() - 1;
@@ -47,7 +47,7 @@ inline void WritePackageCache(const TGameFolder& game) {
     const std::string key = (ownKey ? GuidKeyText(package.guid) : CacheGuid(n)) + "-1";
     std::string bytes = form == TPayloadForm::RandomBytes ? PayloadBytes(4096, n) : package.Build();
     if (form == TPayloadForm::Truncated) bytes.resize(40);  // ends inside the GUID
-    WriteFileBytes(game.Prefs.CachePath + key + ".uxx", bytes);
+    if (form != TPayloadForm::Missing) WriteFileBytes(game.Prefs.CachePath + key + ".uxx", bytes);
     index += key + "=" + realName + "\n";
   }
   WriteFileBytes(game.Index(), index + "\n");

@@ -40,8 +40,8 @@ TEST_F(PackageNeedsJob, SelectNeededTicksTheCachedPackagesNeededThatAreNeitherTi
       {{"ChainA.usx"}, {"ChainB.usx", "ChainC.usx"}, "Ticked 2 needed packages."},
       {{"LoopB.ukx"}, {"LoopA.ukx"}, "Ticked 1 needed package."},
       {{"DM-Old.ut2"}, {"OldTex.utx"}, "Ticked 1 needed package."},
-      // Damaged payloads are still the cached packages of their names; the installed one is not.
-      {{"DM-Broken.ut2"}, {"Cut.utx", "Noise.utx"}, "Ticked 2 needed packages."},
+      // Payloads that are missing or no packages are nothing the game can load; the installed one is not.
+      {{"DM-Broken.ut2"}, {}, "Ticked 0 needed packages."},
       {{"PyramidTex.utx", "DM-Pyramid.ut2", "Noise.utx"}, {"PyramidCode.u", "PyramidSounds.uax"}, "Ticked 2 needed packages."},
       {{"Wrong.ut2", "PyramidSounds.uax", "Big.usx"}, {}, "Ticked 0 needed packages."}};
   for (const auto& c : cases) {
@@ -67,7 +67,10 @@ TEST_F(PackageNeedsJob, DetailsSayWhatTheHeaderHoldsAndWhereEachNeededPackageIs)
                              "Needed packages:\r\n    PyramidTex: in the cache\r\n    PyramidCode: in the cache\r\n"
                              "    Engine: installed"},
       {"PyramidCode.u", "core: installed\r\n    Engine: installed\r\n    PyramidSounds: in the cache\r\n    XGameTextures: installed"},
-      {"ChainC.usx", "ChainD: missing"},
+      {"ChainC.usx", "ChainD: missing\r\n    Engin?: missing\r\n    Tab?bed: missing"},
+      {"DM-Broken.ut2", "Cut: in the cache, not a package\r\n    Noise: in the cache, not a package\r\n    "
+                        "Installed: installed\r\n    Gone: in the cache, payload missing"},
+      {"Gone.utx", "Size: -1 bytes\r\nThis payload cannot be read as a package: Cannot open file"},
       {"OldTex.utx", "\r\nPackage version: 67 (licensee 0)\r\nGUID: none (packages of this version have none)\r\n"},
       {"Wrong.ut2", ", does not match the cache key: this payload is not the package the index names\r\n"},
       {"Noise.utx", "\r\nThis payload cannot be read as a package: The file is not a package of the game."},

@@ -53,11 +53,14 @@ void MakeFolders(const std::string& folder) {
     if (i == folder.size() || folder[i] == '\\') ::CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
+void WriteFileBytes(const std::string& path, const std::string& bytes, uint64_t size) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
   DWORD written = 0;
-  const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  if (size > bytes.size()) ok = ok && ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
   ::CloseHandle(file);
   if (!ok || written != bytes.size()) throw std::runtime_error("short write to " + path);
 }

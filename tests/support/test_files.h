@@ -25,7 +25,8 @@ private:
 
 void RemoveTree(const std::string& folder);  // clears read-only attributes on the way
 void MakeFolders(const std::string& folder);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+// Extended to size with zeros, when it is larger, as a sparse file that takes no room on the host's disk.
+void WriteFileBytes(const std::string& path, const std::string& bytes, uint64_t size = 0);
 std::string ReadFileBytes(const std::string& path);  // throws std::runtime_error when unreadable
 bool FileExists(const std::string& path);           // a file, not a folder
 

@@ -1,10 +1,11 @@
-// The registration of code packages asking through the program's own boxes: a box that cannot be
-// opened is no consent.
+// The questions of the registration of code packages and before a run, asked through the program's
+// own boxes: one that cannot be opened ends its command with the reason, and nothing goes ahead.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "job/main_job_fixture.h"
+#include "job/job_controller.h"
+#include "job/package_cache_fixture.h"
 #include "ui/message_dialog.h"
 #include "ui/window_driver.h"
 
@@ -21,30 +22,29 @@ public:
   TModalResult AskConfirmation(const std::string& text) override { return Dialogs.AskConfirmation(text); }
 };
 
-TEST(MutatorRegistrationBoxes, AQuestionThatCannotBeShownStartsNoToolAndIsReported) {
+TEST(QuestionBoxes, AQuestionThatCannotBeShownEndsItsCommandWithTheReason) {
   TGameFolder game;
   TGameToolLauncher launcher;
   WriteFileBytes(game.Prefs.SystemPath + "MyMutator.u", "package");
+  WritePackageCache(game);
   game.Prefs.AutoRegMutators = game.Prefs.PromptMutReg = true;
   TBoxlessView boxless;
+  TJobController commands(boxless.Seams(), [&game]() -> const TAppliedPrefs& { return game.Prefs; }, launcher);
   const struct {
     const char* Command;
     std::function<void()> Run;
-  } commands[] = {{"install step", [&] { InstallMutator("MyMutator.u", game.Prefs, boxless, boxless, launcher); }},
-                  {"bulk command", [&] { RegisterUninstalledMutators(game.Prefs, boxless, boxless, launcher, [] { return false; }); }}};
-  for (const auto& command : commands) {
-    SCOPED_TRACE(command.Command);
-    std::vector<std::string> errorTexts;
-    TDialogDriver driver([&](HWND box) {
-      errorTexts = StaticTexts(box);
-      PressKey(box, VK_RETURN);
-    });
-    command.Run();
-    EXPECT_TRUE(driver.Acted()) << "no error box";
-    EXPECT_TRUE(std::any_of(errorTexts.begin(), errorTexts.end(), [](const std::string& text) {
-      return text.find(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)) != std::string::npos;
-    }));
+  } cases[] = {{"install step", [&] { InstallMutator("MyMutator.u", game.Prefs, boxless, boxless, launcher); }},
+               {"bulk command", [&] { RegisterUninstalledMutators(game.Prefs, boxless, boxless, launcher, [] { return false; }); }},
+               {"run needing packages", [&] {
+                  commands.tbOpenCacheClick();
+                  boxless.Rows.at(0).Ticked = true;  // DM-Pyramid.ut2, which needs cached packages
+                  commands.tbCopySelectedClick();
+                }}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Command);
+    EXPECT_NE(ErrorOf(c.Run).find(SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)), std::string::npos);
     EXPECT_EQ(game.ToolCalls(), std::vector<std::string>{});
+    EXPECT_FALSE(FileExists(game.Prefs.MapPath + "DM-Pyramid.ut2"));
   }
 }
 

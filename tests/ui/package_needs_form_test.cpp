@@ -85,12 +85,19 @@ TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay)
     WPARAM wParam;
     LPARAM lParam;
     std::function<void(HWND)> close;
-  } cases[] = {{"menu", WM_COMMAND, IDM_DETAILS1, 0, [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }},
-               {"Enter", WM_COMMAND, IDOK, 0, [](HWND dialog) { PressKey(dialog, VK_RETURN); }},
+    const char* package;
+  } cases[] = {{"menu", WM_COMMAND, IDM_DETAILS1, 0, [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }, "PyramidTex.utx"},
+               {"Enter", WM_COMMAND, IDOK, 0, [](HWND dialog) { PressKey(dialog, VK_RETURN); }, "DM-Pyramid.ut2"},
                {"double click", WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 4, (label.top + label.bottom) / 2),
-                [](HWND dialog) { ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }}};
+                [](HWND dialog) { ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }, "DM-Pyramid.ut2"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.route);
+    if (c.wParam == IDM_DETAILS1) {  // the menu is opened over the second row
+      POINT at{label.left + 4, label.bottom + (label.bottom - label.top) / 2};
+      ::ClientToScreen(list, &at);
+      RunWhenIdle([] { ::EndMenu(); });
+      ::SendMessageA(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    }
     ::SetFocus(list);
     std::string title, text;
     TDialogDriver driver([&](HWND dialog) {
@@ -101,7 +108,7 @@ TEST(PackageNeedsForm, TheMenuTicksNeededPackagesAndDetailsOpenAndCloseEveryWay)
     });
     ::SendMessageA(c.message == WM_COMMAND ? form.Handle() : list, c.message, c.wParam, c.lParam);
     EXPECT_EQ(title, "Package details");
-    EXPECT_EQ(text.rfind("Package: DM-Pyramid.ut2\r\nCache key: ", 0), 0u) << text;
+    EXPECT_EQ(text.rfind("Package: " + std::string(c.package) + "\r\nCache key: ", 0), 0u) << text;
   }
 }
 

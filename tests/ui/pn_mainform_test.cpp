@@ -23,6 +23,7 @@
 #include "ui/resource.h"
 #include "ui/window_driver.h"
 #include "win/application.h"
+#include "win/files.h"
 
 namespace {
 
@@ -378,10 +379,11 @@ TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
   ::SendMessageA(form->CopySelectedButton(), BM_CLICK, 0, 0);
 
   ASSERT_EQ(boxes.Calls.size(), 2u);
-  // Mid-run, while the mutator's question is open: the progress bar is up, the status names the step.
+  // Mid-run, while the mutator's question is open: the progress bar is up, the status names the
+  // package in hand (its payload is deleted only once the index no longer lists it).
   EXPECT_EQ(boxes.Calls[0].Kind, "Confirm");
   EXPECT_TRUE(boxes.Calls[0].ProgressVisible);
-  EXPECT_EQ(boxes.Calls[0].Status, "Deleting " + CacheGuid(2) + "-1.uxx...");
+  EXPECT_EQ(boxes.Calls[0].Status, "Copying MutFast.u...");
   EXPECT_EQ(boxes.Calls[1].Kind, "Information");
   EXPECT_EQ(boxes.Calls[1].Text, JobTexts::RunSucceeded);
   EXPECT_FALSE(boxes.Calls[1].ProgressVisible);
@@ -838,6 +840,19 @@ void SelectAllOfTypeAt(HWND form, HWND list, int row) {
   });
   ::SendMessageA(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
   Application.ProcessMessages();
+}
+
+// Opening a folder in the install dialog leaves the current folder, which relative folders resolve against.
+TEST_F(MainFormTest, TheInstallDialogKeepsTheCurrentFolder) {
+  const std::string downloads = game.Sub("Downloads\\", true), before = FullPathOf(".");
+  WriteFileBytes(downloads + "Rock.utx", "rock");
+  const auto type = [](HWND dialog, const std::string& text) {
+    for (const int fileNameBox : {0x47C, 0x480}) ::SetDlgItemTextA(dialog, fileNameBox, text.c_str());
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  };
+  TDialogDriver driver([&](HWND dialog) { type(dialog, downloads), RunWhenIdle([&, dialog] { type(dialog, "Rock.utx"); }); });
+  EXPECT_EQ(form->PickPackageFiles("Install", "All|*.*"), std::vector<std::string>{downloads + "Rock.utx"});
+  EXPECT_EQ(FullPathOf("."), before);
 }
 
 TEST_F(MainFormTest, HeaderClicksSortTheListAndTheRunWalksItAsShown) {

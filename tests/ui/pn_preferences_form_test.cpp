@@ -35,6 +35,8 @@ public:
   std::string GameCacheFolder() const override { return Cache; }
   std::vector<std::string> RelistedWithMaps;  // the applied Maps folder at each relisting
   void RelistPackages() override { RelistedWithMaps.push_back(PrefsForm->Applied().MapPath); }
+  std::optional<TFoundGame> Found;  // where the search finds the game
+  std::optional<TFoundGame> FindGame() const override { return Found; }
 };
 
 class TRecordedBoxes : public IMessageBoxes {
@@ -151,12 +153,17 @@ TEST_F(PrefsFormTest, CreateShowsAFailureInTheDefaultErrorBoxAndGoesOn) {
   EXPECT_NE(std::find(errorTexts.begin(), errorTexts.end(), "Failed to set data for 'SystemPath'"), errorTexts.end());
 }
 
-TEST_F(PrefsFormTest, DefaultPathsLeaveTheEditsWhenOpenCacheFails) {
+// A later run's Open cache reads the cache folder set, looking for no game: Default paths does.
+TEST_F(PrefsFormTest, DefaultPathsLeaveTheEditsWhenOpenCacheFailsAndFillTheGamesInALaterRun) {
   FillStore(store, "E:\\Game\\");
   form.FormCreate();
   host.OpenCacheFails = true;
   EXPECT_THROW(form.tbQuickPathClick(), Exception);
   EXPECT_EQ(form.Editable().FolderTexts[8], "E:\\Game\\Cache\\");
+  host.OpenCacheFails = false;
+  host.Found = TFoundGame{"G:\\UT2004\\", "H:\\Moved\\"};
+  form.tbQuickPathClick();
+  EXPECT_EQ(form.Editable().FolderTexts[0] + form.Editable().FolderTexts[8], "G:\\UT2004\\System\\H:\\Moved\\");
 }
 
 TEST_F(PrefsFormTest, SaveThatFailsKeepsTheTypedTextsAndAppliesNothing) {
@@ -377,6 +384,7 @@ TEST_F(PrefsFormTest, SaveButtonStoresAndCloses) {
   EXPECT_EQ(StoredNumber(store, "PromptMutReg"), 0u);
   EXPECT_EQ(form.Applied().CachePath, "D:\\Cache\\");
   EXPECT_FALSE(form.Applied().PromptMutReg);
+  EXPECT_EQ(host.RelistedWithMaps, std::vector<std::string>{"C:\\UT2004\\Maps\\"}) << "listed in the folders saved";
 }
 
 TEST_F(PrefsFormTest, FailingSaveShowsTheErrorAndKeepsTheDialogOpen) {

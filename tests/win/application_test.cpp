@@ -32,14 +32,19 @@ struct TErrorCase {
 
 class DefaultErrorHandler : public testing::TestWithParam<TErrorCase> {};
 
+// The window that was active when the failure happened is active again afterwards, for the keyboard.
 TEST_P(DefaultErrorHandler, ShowsTheMessageTitledWithTheApplication) {
   Application.Title = "Pellorin v1.1";
+  HWND window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 9, 9, 99, 99, 0, 0, 0, 0);
+  ::SetActiveWindow(window);
   TShownBox shown;
   TDialogDriver driver = ReadAndCloseErrorBox(shown);
   Application.HandleException(ERegistryException(GetParam().Message));
   ASSERT_TRUE(driver.Acted());
   EXPECT_EQ(shown.Title, "Pellorin v1.1");
   EXPECT_TRUE(Contains(shown.Texts, GetParam().Shown)) << GetParam().Shown;
+  EXPECT_EQ(::GetActiveWindow(), window);
+  ::DestroyWindow(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(FullStopRule, DefaultErrorHandler,
