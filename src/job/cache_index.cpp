@@ -13,22 +13,6 @@ Exception FileError(const char* format, const std::string& path, DWORD error) {
   return Exception(FormatText(format, FullPathOf(path).c_str(), SystemErrorText(error).c_str()));
 }
 
-// The whole file in one piece. It is shared with readers only, so that nobody writes it while it
-// is read, and closed before this returns.
-std::string ReadWholeFile(const std::string& path) {
-  TFileHandle file(
-      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw FileError(CannotOpenFileText, path, ::GetLastError());
-  LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > INT32_MAX) throw Exception(StreamReadErrorText);
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-    throw Exception(StreamReadErrorText);
-  bytes.resize(got);  // a file that shrank since it was sized gives what it still holds
-  return bytes;
-}
-
 // A save's new text is written beside the index under its name and this suffix and a number.
 constexpr const char* ReplacementSuffix = ".~pn";
 
@@ -43,6 +27,20 @@ std::vector<std::string> ListedLines(const TIndexText& text) {
 }
 
 }  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+  TFileHandle file(
+      ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw FileError(CannotOpenFileText, path, ::GetLastError());
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart > INT32_MAX) throw Exception(StreamReadErrorText);
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (!bytes.empty() && !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
+    throw Exception(StreamReadErrorText);
+  bytes.resize(got);  // a file that shrank since it was sized gives what it still holds
+  return bytes;
+}
 
 TIndexIo TIndexIo::Standard() {
   TIndexIo io;

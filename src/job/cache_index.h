@@ -23,6 +23,11 @@ struct TIndexIo {
   static TIndexIo Standard();
 };
 
+// The whole file in one piece, shared with readers only, so that nobody writes it while it is
+// read, and closed before this returns. Raises "Cannot open file "<full path>". <system text>"
+// when it cannot be opened, "Stream read error" when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 // Replaces the file at path with bytes, the way the index is saved: written to path + ".~pn" and a
 // number beside it (such files left by a writer that was killed are removed first), flushed, and
 // put in its place in one step, so a failure leaves the former file as it was. Raises "Cannot

@@ -9,6 +9,7 @@
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
 #include "core/text_rules.h"
+#include "job/cache_cleanup.h"
 #include "job/cache_index.h"
 #include "job/job_texts.h"
 #include "job/open_cache.h"
@@ -27,8 +28,7 @@ public:
   // The ticked rows' packages, in the order shown, and the look at their targets; false when the
   // question about other installed versions was closed by its close box.
   bool Plan() {
-    linesBeforeRun_ = c_.CacheIndex.CacheList();
-    std::vector<bool> planned(linesBeforeRun_.size(), false);
+    std::vector<bool> planned(c_.CacheIndex.CacheList().size(), false);
     for (int row = 0; row < c_.Rows.RowCount(); ++row) {
       if (!c_.Rows.RowTicked(row)) continue;
       ++tickedCount_;
@@ -57,22 +57,10 @@ public:
   // in the file and in memory alike. After an error the status line keeps naming the file that
   // failed, so the deletions are not shown there.
   void UpdateIndex(bool showDeletions) {
-    if (!placedKeys_.empty()) {
-      const std::string cacheDir = c_.CacheIndex.CacheDir(), indexPath = cacheDir + c_.CacheIndex.CacheFileName();
-      std::vector<std::string> remaining;
-      try {
-        remaining = c_.CacheIndex.SaveCacheIndex(indexPath);
-      } catch (...) {
-        c_.CacheIndex.MutableLines() = linesBeforeRun_;
-        throw;
-      }
-      for (const std::string& key : KeysNamedByNone(placedKeys_, remaining)) {
-        const std::string payload = key + PayloadExtension;
-        if (showDeletions) c_.Status.SetStatusText(FormatText(JobTexts::DeletingFile, payload.c_str()));
-        c_.Io.Delete(cacheDir + payload);  // outcome ignored
-      }
-      placedKeys_.clear();
-      LoadCacheIndexOrWarn(c_.CacheIndex, indexPath, c_.Boxes);
+    if (!placedLines_.empty()) {
+      DropIndexLines(c_.CacheIndex, placedLines_, c_.Io, showDeletions ? &c_.Status : nullptr, nullptr);
+      placedLines_.clear();
+      LoadCacheIndexOrWarn(c_.CacheIndex, c_.CacheIndex.CacheDir() + c_.CacheIndex.CacheFileName(), c_.Boxes);
     }
     FillCacheList(c_.Rows, c_.CacheIndex, c_.Prefs());
   }
@@ -84,15 +72,13 @@ private:
   // The package is in its game folder: its line leaves the index, and its payload the cache.
   void Placed(const TTransferItem& item) {
     if (item.kind == pkMutator && item.outcome != TTransferOutcome::AlreadyInPlace) c_.InstallMutator(item.name);
-    placedKeys_.push_back(ExtractField(1, c_.CacheIndex.CacheList()[item.line], "="));
-    c_.CacheIndex.MarkCacheEntry(item.line);
+    placedLines_.push_back(item.line);
   }
 
   TTransferContext& c_;
   TTransferRun run_;
   TTransferPlan plan_;
-  std::vector<std::string> linesBeforeRun_;
-  std::vector<std::string> placedKeys_;  // of the marked lines, whose payloads go once the index is saved
+  std::vector<int> placedLines_;  // their payloads go once the index no longer lists them
   int tickedCount_ = 0;
 };
 

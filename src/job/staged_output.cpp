@@ -105,11 +105,14 @@ void TProgressClock::Advance(int64_t bytes) {
     progress_.SetProgressPosition(shownPosition_);
     nextProgress_ = now + ProgressIntervalMicroseconds;
   }
-  if (now >= messages_.NextMicroseconds) {
-    if (messages_.BeforeLook) messages_.BeforeLook();
-    progress_.ProcessPendingMessages();
-    messages_.NextMicroseconds = NowMicroseconds() + messages_.IntervalMicroseconds;
-  }
+  LookAtMessagesOnTime(progress_, messages_);
+}
+
+void LookAtMessagesOnTime(IProgress& progress, TMessageClock& clock) {
+  if (NowMicroseconds() < clock.NextMicroseconds) return;
+  if (clock.BeforeLook) clock.BeforeLook();
+  progress.ProcessPendingMessages();
+  clock.NextMicroseconds = NowMicroseconds() + clock.IntervalMicroseconds;
 }
 
 void TProgressClock::Finish() { progress_.SetProgressPosition(Position(done_)); }

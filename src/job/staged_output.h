@@ -99,6 +99,9 @@ struct TMessageClock {
   std::function<void()> BeforeLook;
 };
 
+// Handles the waiting window messages through progress when the clock says it is time.
+void LookAtMessagesOnTime(IProgress& progress, TMessageClock& clock);
+
 // A file's progress on the bar, and the window kept answering, as its bytes pass: both on a clock,
 // since touching the bar or the message queue costs far more than a piece of a file.
 class TProgressClock {
