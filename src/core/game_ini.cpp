@@ -69,54 +69,55 @@ bool IsPurgeLine(std::string_view line) {
   return equals != std::string_view::npos && EqualsIgnoringAsciiCase(line.substr(0, equals), PurgeKey);
 }
 
-// The places of the first [Core.System] section's lines: the header's, and those after it up to
-// the next section.
-std::pair<size_t, size_t> PurgeSection(const std::vector<TIniLine>& lines) {
-  for (size_t header = 0; header < lines.size(); ++header) {
-    if (!IsPurgeSection(lines[header].text)) continue;
-    size_t end = header + 1;
-    while (end < lines.size() && !OpensSection(lines[end].text)) ++end;
-    return {header, end};
+// The place of the line the game reads PurgeCacheDays from: the first such line in a [Core.System]
+// section (the game takes sections of one name as one); lines.size() when there is none.
+size_t PurgeLine(const std::vector<TIniLine>& lines) {
+  bool inSection = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (OpensSection(lines[i].text))
+      inSection = IsPurgeSection(lines[i].text);
+    else if (inSection && IsPurgeLine(lines[i].text))
+      return i;
   }
-  return {lines.size(), lines.size()};
+  return lines.size();
+}
+
+// The last line of the first [Core.System] section that holds anything (its header when nothing
+// else); lines.size() when there is no such section.
+size_t EndOfPurgeSection(const std::vector<TIniLine>& lines) {
+  size_t header = 0;
+  while (header < lines.size() && !IsPurgeSection(lines[header].text)) ++header;
+  size_t last = header;
+  for (size_t i = header + 1; i < lines.size() && !OpensSection(lines[i].text); ++i)
+    if (!TrimBlanks(lines[i].text).empty()) last = i;
+  return last;
 }
 
 }  // namespace
 
 std::optional<int> ReadPurgeCacheDays(std::string_view iniText) {
   const std::vector<TIniLine> lines = IniLines(iniText);
-  const auto [header, end] = PurgeSection(lines);
-  for (size_t i = header + 1; i < end; ++i) {
-    if (!IsPurgeLine(lines[i].text)) continue;
-    const std::string value(lines[i].text.substr(lines[i].text.find('=') + 1));
-    return static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
-  }
-  return std::nullopt;
+  const size_t line = PurgeLine(lines);
+  if (line == lines.size()) return std::nullopt;
+  const std::string value(lines[line].text.substr(lines[line].text.find('=') + 1));
+  return static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
 }
 
 std::string WithPurgeCacheDays(std::string_view iniText, int days) {
   const std::vector<TIniLine> lines = IniLines(iniText);
-  const auto [header, end] = PurgeSection(lines);
   std::string text(iniText);
   const std::string value = std::to_string(days);
-  for (size_t i = header + 1; i < end; ++i) {
-    if (!IsPurgeLine(lines[i].text)) continue;
-    const size_t valueStart = lines[i].start + lines[i].text.find('=') + 1;
-    return text.replace(valueStart, lines[i].end - valueStart, value);
+  if (const size_t line = PurgeLine(lines); line < lines.size()) {
+    const size_t valueStart = lines[line].start + lines[line].text.find('=') + 1;
+    return text.replace(valueStart, lines[line].end - valueStart, value);
   }
-  const std::string_view lineEnd = !lines.empty() && lines[0].end < iniText.size() && iniText[lines[0].end] == '\n'
-                                       ? "\n"
-                                       : "\r\n";
+  const bool lfOnly = !lines.empty() && lines[0].end < iniText.size() && iniText[lines[0].end] == '\n';
+  const std::string lineEnd = lfOnly ? "\n" : "\r\n";
   const std::string added = std::string(PurgeKey) + "=" + value;
-  if (header == lines.size()) {
-    const bool ended = text.empty() || text.back() == '\n';
-    return text + (ended ? "" : std::string(lineEnd)) + "[" + std::string(CacheSection) + "]" + std::string(lineEnd) + added +
-           std::string(lineEnd);
-  }
-  size_t last = header;  // the section's last line that holds anything
-  for (size_t i = header + 1; i < end; ++i)
-    if (!TrimBlanks(lines[i].text).empty()) last = i;
-  return text.insert(lines[last].end, std::string(lineEnd) + added);
+  const size_t last = EndOfPurgeSection(lines);
+  if (last < lines.size()) return text.insert(lines[last].end, lineEnd + added);
+  const bool ended = text.empty() || text.back() == '\n';
+  return text + (ended ? "" : lineEnd) + "[" + std::string(CacheSection) + "]" + lineEnd + added + lineEnd;
 }
 
 std::optional<std::string> ReadGameCachePath(std::string_view iniText) {

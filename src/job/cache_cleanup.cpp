@@ -42,16 +42,17 @@ bool IsPayloadName(const std::string& name) {
 // payloads no line names.
 void SurveyLines(const TCacheIndex& index, TCacheSurvey& survey) {
   auto files = ListCacheFolder(index.CacheDir());
+  std::unordered_set<std::string> named;  // upper-cased payload names that a line names
   const std::vector<std::string>& lines = index.CacheList();
   for (size_t i = 1; i < lines.size(); ++i) {  // line 0 is the header
     if (TrimBlanks(lines[i]).empty() || lines[i][0] == ';') continue;
     const std::string key = ExtractField(1, lines[i], "=");
     ++survey.packages;
     if (GetPackageKind(ExtractField(2, lines[i], "=")) == pkMap) ++survey.maps;
-    const auto payload = files.find(UpperCaseAscii(key + PayloadExtension));
+    const std::string payloadName = UpperCaseAscii(key + PayloadExtension);
+    const auto payload = files.find(payloadName);
     if (payload != files.end()) {
-      survey.bytes += payload->second.size;
-      files.erase(payload);  // named: no orphan
+      if (named.insert(payloadName).second) survey.bytes += payload->second.size;
     } else if (!IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte)) {
       ++survey.unsafeNames;
     } else {
@@ -59,7 +60,7 @@ void SurveyLines(const TCacheIndex& index, TCacheSurvey& survey) {
     }
   }
   for (auto& [upper, file] : files) {
-    if (!IsPayloadName(file.name)) continue;
+    if (named.count(upper) > 0 || !IsPayloadName(file.name)) continue;
     if (!IsSafeFileName(file.name, index.CacheDir(), SystemLeadByte)) {
       ++survey.unsafeNames;
       continue;

@@ -126,6 +126,7 @@ bool CleanUpCache(TCacheTidyContext& context, ICleanUpDialog& dialog, const std:
                   const TSurveyProgress& progress) {
   TCacheSurvey survey;
   if (!SurveyCache(context.CacheIndex, context.Prefs(), settingsFile, progress, survey)) return false;
+  context.Status.SetStatusText("");
   const std::optional<TCleanUpChoice> choice = dialog.ChooseCleanUp(survey);
   if (!choice) return true;
   std::vector<int> lines;

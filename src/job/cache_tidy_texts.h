@@ -2,6 +2,7 @@
 // The texts of taking packages out of the cache: "Remove from Cache" and "Clean Up Cache...".
 // "%s" takes a count in words, a byte count or a list of names.
 namespace CacheTidyTexts {
+inline constexpr const char* OpenTheCacheFirst = "Open the cache first!";
 inline constexpr const char* NothingToRemove = "You must tick the packages to remove, or select one!";
 inline constexpr const char* NothingRemovable =
     "These packages are left alone, their names or keys not being safe file names: %s";

@@ -1,6 +1,8 @@
 #include "job/job_controller.h"
 
 #include "core/applied_prefs.h"
+#include "core/exceptions.h"
+#include "job/cache_tidy_texts.h"
 #include "job/export_run.h"
 #include "job/folder_listing.h"
 #include "job/install_files_run.h"
@@ -175,5 +177,45 @@ void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
       throw;
     }
     RelistKeepingTicks(seams_.Rows, CacheIndex, prefs_());
+  });
+}
+
+TCacheTidyContext TJobController::TidyContext() {
+  return {seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, CacheIndex, prefs_, CopyIo};
+}
+
+std::string TJobController::GameSettingsFile() const {
+  // A damaged install record leaves the setting unknown here; Open cache reports it.
+  try {
+    if (const std::optional<TFoundGame> game = FindGameFolder(GameSearch)) return GameSettingsPath(game->Root);
+  } catch (const ERegistryException&) {
+  }
+  return {};
+}
+
+void TJobController::RemoveFromCache1Click(int row) {
+  if (RefuseWhileBusy()) return;
+  RunOperation([&] {
+    TCacheTidyContext context = TidyContext();
+    RemoveFromCache(context, row);
+  });
+}
+
+void TJobController::CleanUpCache1Click(ICleanUpDialog& dialog) {
+  if (RefuseWhileBusy()) return;
+  if (CacheIndex.CacheDir().empty() && !CacheIndex.Loaded()) {
+    seams_.Boxes.ShowWarning(CacheTidyTexts::OpenTheCacheFirst);
+    return;
+  }
+  RunOperation([&] {
+    TCacheTidyContext context = TidyContext();
+    TMessageClock messages{0, 40000, {}};
+    TDeferredStatus status(seams_.Status, messages);
+    const auto progress = [&](size_t done, size_t total) {
+      status.Announce(FormatText(CacheTidyTexts::LookingAtCache, std::to_string(done).c_str(), std::to_string(total).c_str()));
+      LookAtMessagesOnTime(seams_.Progress, messages);
+      return !closeRequested_;
+    };
+    if (!CleanUpCache(context, dialog, GameSettingsFile(), progress)) seams_.Status.SetStatusText("");
   });
 }

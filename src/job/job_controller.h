@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "job/cache_cleanup.h"
 #include "job/cache_index.h"
 #include "job/copy_file.h"
 #include "job/transfer_run.h"
@@ -25,6 +26,7 @@ struct TAppliedPrefs;
 class TLauncher;
 class IExportDialog;
 class IPackageFilePicker;
+class ICleanUpDialog;
 
 class TJobController {
 public:
@@ -45,6 +47,11 @@ public:
   // Actions > "Export selected..." and File > "Install package files...", guarded like the run.
   void Export1Click(IExportDialog& dialog);
   void InstallFiles1Click(IPackageFilePicker& picker);
+  // "Remove from Cache" (the ticked rows, or the row given when none is ticked) and "Clean Up
+  // Cache...", guarded like the run; Clean Up's survey shows its progress on the status line and
+  // ends early for a close request.
+  void RemoveFromCache1Click(int row);
+  void CleanUpCache1Click(ICleanUpDialog& dialog);
 
   // True while an integration run, a registration, an export or an install is in progress.
   bool Busy() const;
@@ -74,8 +81,12 @@ private:
   static void ShowInDefaultErrorBox(std::exception_ptr error);
 
   bool RefuseWhileBusy();
-  // What the commands that write package files work with.
+  // What the commands that write package files work with, and those that take packages out of
+  // the cache.
   TTransferContext TransferContext();
+  TCacheTidyContext TidyContext();
+  // The settings file of the game where it is installed; empty when it is found nowhere.
+  std::string GameSettingsFile() const;
   template <typename Body> void RunOperation(Body&& body);
   void EndOperation();
 

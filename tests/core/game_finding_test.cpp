@@ -48,6 +48,34 @@ TEST(ReadLibraryFolderPaths, FindsEveryFolderAndSurvivesAnyText) {
   for (const auto& c : cases) EXPECT_EQ(ReadLibraryFolderPaths(c.text), c.paths) << c.text;
 }
 
+// Only the one value changes: every other byte and line end stays; a value is added after the
+// section's last line that holds anything, in the file's own line end.
+TEST(PurgeCacheDays, IsReadAndSetAsTheGameReadsIt) {
+  const struct {
+    std::string ini;
+    std::optional<int> days;
+    std::string kept;  // with PurgeCacheDays=0
+  } cases[] = {
+      {"[URL]\r\nPort=7777\r\n[Core.System]\r\nPurgeCacheDays=30\r\nCachePath=../Cache\r\n", 30,
+       "[URL]\r\nPort=7777\r\n[Core.System]\r\nPurgeCacheDays=0\r\nCachePath=../Cache\r\n"},
+      {"[core.system]\npurgecachedays=-3 days\nPurgeCacheDays=9\n", -3, "[core.system]\npurgecachedays=0\nPurgeCacheDays=9\n"},
+      {"[Core.System]\nCachePath=../Cache\n\n[Engine.Engine]\nPurgeCacheDays=5\n", std::nullopt,
+       "[Core.System]\nCachePath=../Cache\nPurgeCacheDays=0\n\n[Engine.Engine]\nPurgeCacheDays=5\n"},
+      {"[Core.System]\r\n PurgeCacheDays=5\r\nPaths=../System/*.u", std::nullopt,
+       "[Core.System]\r\n PurgeCacheDays=5\r\nPaths=../System/*.u\r\nPurgeCacheDays=0"},
+      {"[Core.System]\nPurgeCacheDays=\n[Core.System]\nPurgeCacheDays=4\n", 0,
+       "[Core.System]\nPurgeCacheDays=0\n[Core.System]\nPurgeCacheDays=4\n"},
+      {"[Core.System]\nA=1\n[X]\n[Core.System]\nPurgeCacheDays=14\n", 14, "[Core.System]\nA=1\n[X]\n[Core.System]\nPurgeCacheDays=0\n"},
+      {"[Engine.Engine]\r\nRenderDevice=D3D\r\n", std::nullopt,
+       "[Engine.Engine]\r\nRenderDevice=D3D\r\n[Core.System]\r\nPurgeCacheDays=0\r\n"},
+      {"", std::nullopt, "[Core.System]\r\nPurgeCacheDays=0\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadPurgeCacheDays(c.ini), c.days) << c.ini;
+    EXPECT_EQ(WithPurgeCacheDays(c.ini, 0), c.kept) << c.ini;
+  }
+}
+
 TEST(ReadGameCachePath, TakesTheFirstCachePathOfCoreSystem) {
   const struct {
     const char* ini;
