@@ -7,6 +7,7 @@ changing one and commit its output with it. The output is the same byte for byte
   mainicon.ico       32x32, 16 colours, AND mask: a black chip with yellow pins, lying diagonally
   bulb_lit.bmp       16x16: a lit light bulb            (list rows)
   bulb_unlit.bmp     16x16: the same bulb, unlit       (rows of packages already in place)
+  bulb_other.bmp     16x16: the unlit bulb, a red "!"  (rows of packages installed in another version)
   plus.bmp           16x16: a green plus sign          ("Select All")
   open_cache.bmp     24x24: a folder, green arrow down ("Open cache")
   integrate.bmp      24x24: a metal cylinder on a cog  ("Integrate selected")
@@ -133,6 +134,25 @@ UNLIT_COLOURS = dict(
 def draw_bulb(colours):
     canvas = Canvas(16)
     paint_grid(canvas, BULB, colours)
+    return canvas
+
+
+# An exclamation mark in the bottom right corner, beside the screw base.
+OTHER_VERSION_MARK = [
+    "kRRk",
+    "kRRk",
+    "kRRk",
+    "kRRk",
+    ".kk.",
+    "....",
+    "kRRk",
+    ".kk.",
+]
+
+
+def draw_other_version_bulb():
+    canvas = draw_bulb(UNLIT_COLOURS)
+    paint_grid(canvas, OTHER_VERSION_MARK, {"R": (220, 30, 30), "k": (90, 0, 0)}, left=12, top=8)
     return canvas
 
 
@@ -379,6 +399,7 @@ def all_pictures():
         "mainicon.ico": ico_bytes(draw_chip(), ICON_PALETTE),
         "bulb_lit.bmp": bmp_bytes(draw_bulb(LIT_COLOURS)),
         "bulb_unlit.bmp": bmp_bytes(draw_bulb(UNLIT_COLOURS)),
+        "bulb_other.bmp": bmp_bytes(draw_other_version_bulb()),
         "plus.bmp": bmp_bytes(draw_plus()),
         "open_cache.bmp": bmp_bytes(draw_open_cache()),
         "integrate.bmp": bmp_bytes(draw_integrate()),

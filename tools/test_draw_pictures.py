@@ -17,7 +17,7 @@ RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "ui"
 MAGENTA = (255, 0, 255)
 
 BITMAP_SIZES = {
-    "bulb_lit.bmp": 16, "bulb_unlit.bmp": 16, "plus.bmp": 16,
+    "bulb_lit.bmp": 16, "bulb_unlit.bmp": 16, "bulb_other.bmp": 16, "plus.bmp": 16,
     "default_paths.bmp": 16, "save.bmp": 16, "cancel.bmp": 16,
     "open_cache.bmp": 24, "integrate.bmp": 24,
 }

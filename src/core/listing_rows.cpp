@@ -6,12 +6,20 @@ namespace {
 
 constexpr int LitBulbImage = 0;
 constexpr int UnlitBulbImage = 1;
+constexpr int OtherVersionImage = 3;  // image 2 is the menu's plus
+
+// Which bulb a row shows. A size that differs tells another version for sure; the same size may
+// still be one, which only the run's look at the headers tells.
+int ImageOf(int64_t payloadSize, const std::optional<int64_t>& installedSize) {
+  if (!installedSize) return LitBulbImage;
+  return payloadSize >= 0 && *installedSize != payloadSize ? OtherVersionImage : UnlitBulbImage;
+}
 
 }  // namespace
 
 std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
                                           const std::function<int64_t(const std::string& key)>& payloadSize,
-                                          const std::function<bool(const std::string& name)>& isInstalled,
+                                          const std::function<std::optional<int64_t>(const std::string& name)>& installedSize,
                                           char decimalSeparator, TLeadByteTest isLeadByte) {
   std::vector<TListingRow> rows;
   for (size_t i = 1; i < lines.size(); ++i) {  // line 0 is the header
@@ -22,7 +30,7 @@ std::vector<TListingRow> BuildListingRows(const std::vector<std::string>& lines,
     row.PayloadSize = payloadSize(ExtractField(1, line, "="));
     row.SizeText = FormatSize(row.PayloadSize, decimalSeparator);
     row.TypeText = TypeTextOf(row.Caption, isLeadByte);
-    row.ImageIndex = isInstalled(row.Caption) ? UnlitBulbImage : LitBulbImage;
+    row.ImageIndex = ImageOf(row.PayloadSize, installedSize(row.Caption));
     rows.push_back(std::move(row));
   }
   return rows;

@@ -125,12 +125,14 @@ std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TApp
                ? listings.SizeOf(index.CacheDir(), key + PayloadExtension)
                : -1;
   };
-  const auto isInstalled = [&](const std::string& name) {
+  const auto installedSize = [&](const std::string& name) -> std::optional<int64_t> {
     const TPackageKind kind = GetPackageKind(name);
     const std::string folder = GetDestinationFolder(kind, prefs);
-    return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && listings.IsFilePresent(folder, name);
+    if (kind == pkOther || !IsSafeFileName(name, folder, SystemLeadByte) || !listings.IsFilePresent(folder, name))
+      return std::nullopt;
+    return listings.SizeOf(folder, name);
   };
-  return BuildListingRows(index.CacheList(), payloadSize, isInstalled, SystemDecimalSeparator(), SystemLeadByte);
+  return BuildListingRows(index.CacheList(), payloadSize, installedSize, SystemDecimalSeparator(), SystemLeadByte);
 }
 
 void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs) {
@@ -142,8 +144,10 @@ void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TApp
   rows.ReplaceRows(std::move(listed));
 }
 
-bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs) {
+std::optional<int64_t> InstalledSize(const std::string& name, const TAppliedPrefs& prefs) {
   const TPackageKind kind = GetPackageKind(name);
   const std::string folder = GetDestinationFolder(kind, prefs);
-  return kind != pkOther && IsSafeFileName(name, folder, SystemLeadByte) && IsFilePresent(folder + name);
+  if (kind == pkOther || !IsSafeFileName(name, folder, SystemLeadByte) || !IsFilePresent(folder + name))
+    return std::nullopt;
+  return FileSizeOf(folder + name);
 }

@@ -42,14 +42,14 @@ private:
 };
 
 // The rows of the loaded index (none when no index is loaded). Sizes are those of CacheDir + key
-// + ".uxx" (-1 for a key that is no safe file name); a row is marked installed when
-// IsInstalled(name, prefs) holds. Results equal one FileSizeOf and one IsFilePresent per row.
+// + ".uxx" (-1 for a key that is no safe file name); a row's bulb follows InstalledSize(name,
+// prefs). Results equal one FileSizeOf and one InstalledSize per row.
 std::vector<TListingRow> RebuildListingRows(const TCacheIndex& index, const TAppliedPrefs& prefs);
 
 // Lists the loaded index's rows again (after packages went into their folders, or the folders
 // changed), each ticked when a row of its real file name was.
 void RelistKeepingTicks(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs);
 
-// Whether name already lies in the destination folder of its kind; false for pkOther and for a
-// name that is no safe file name there.
-bool IsInstalled(const std::string& name, const TAppliedPrefs& prefs);
+// The size of the file of name in the destination folder of its kind; nothing when none lies
+// there, for pkOther and for a name that is no safe file name there.
+std::optional<int64_t> InstalledSize(const std::string& name, const TAppliedPrefs& prefs);

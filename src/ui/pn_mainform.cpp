@@ -122,7 +122,7 @@ TMainForm::~TMainForm() {
 HMENU TMainForm::PopupMenu() const { return ::GetSubMenu(popupMenu1_.Get(), 0); }
 
 void TMainForm::LoadPictures() {
-  imageList1_ = PictureList(instance_, SmallPicture, {IDB_BULB_LIT, IDB_BULB_UNLIT, IDB_PLUS});
+  imageList1_ = PictureList(instance_, SmallPicture, {IDB_BULB_LIT, IDB_BULB_UNLIT, IDB_PLUS, IDB_BULB_OTHER});
   openCachePicture_ = PictureList(instance_, ButtonPicture, {IDB_OPEN_CACHE});
   integratePicture_ = PictureList(instance_, ButtonPicture, {IDB_INTEGRATE});
   accelerators_ = ::LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDA_MAINACCELERATORS));

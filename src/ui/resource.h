@@ -33,6 +33,7 @@
 #define IDB_DEFAULT_PATHS                  205
 #define IDB_SAVE                           206
 #define IDB_CANCEL                         207
+#define IDB_BULB_OTHER                     220  // a file of the name, another version, is installed
 
 // The preferences dialog and its controls. Edits and their folder buttons are numbered in row
 // order: the edit of row r (0..8) is IDC_PREFS_EDIT_FIRST + r, its button

@@ -51,17 +51,24 @@ TEST(FormatSize, ChoosesTheBandByStrictComparison) {
 TEST(BuildListingRows, MakesOneRowPerEntryLineInFileOrder) {
   const std::vector<std::string> lines = {
       "[Cache]", "K1-1=DM-Rankin.ut2", ";K2-1=Commented.utx", "", "K3-1=Mut.u", "   ", "  ;K4-1=x.ogg", "NoEqualsSign",
+      "K5-1=Other.utx",
   };
   const auto payloadSize = [](const std::string& key) -> int32_t {
-    return key == "K1-1" ? 2097152 : key == "K3-1" ? 5000 : key == "  ;K4-1" ? 12 : -1;
+    return key == "K1-1" ? 2097152 : key == "K3-1" || key == "K5-1" ? 5000 : key == "  ;K4-1" ? 12 : -1;
   };
-  const auto isInstalled = [](const std::string& name) { return name == "Mut.u"; };
+  // Installed in the same size, in another size, and a name without a payload.
+  const auto installedSize = [](const std::string& name) -> std::optional<int64_t> {
+    if (name == "Mut.u") return 5000;
+    if (name == "Other.utx" || name.empty()) return 4000;
+    return std::nullopt;
+  };
   const std::vector<TListingRow> expected = {
       {"DM-Rankin.ut2", "2.00MB", "Deathmatch Map", 0, false, 2097152},
       {"Mut.u", "4KB", "Mutator", 1, false, 5000},
       {"x.ogg", "12 bytes", "Music", 0, false, 12},
-      {"", "-1 bytes", "*Unknown*", 0, false, -1},
+      {"", "-1 bytes", "*Unknown*", 1, false, -1},
+      {"Other.utx", "4KB", "Texture", 3, false, 5000},
   };
-  EXPECT_EQ(BuildListingRows(lines, payloadSize, isInstalled, '.', NoLeadBytes), expected);
-  EXPECT_TRUE(BuildListingRows({"K1-1=DM-Header.ut2"}, payloadSize, isInstalled, '.', NoLeadBytes).empty());
+  EXPECT_EQ(BuildListingRows(lines, payloadSize, installedSize, '.', NoLeadBytes), expected);
+  EXPECT_TRUE(BuildListingRows({"K1-1=DM-Header.ut2"}, payloadSize, installedSize, '.', NoLeadBytes).empty());
 }

@@ -101,7 +101,7 @@ protected:
         [&](const std::string& key) {
           return IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte) ? FileSizeOf(index.CacheDir() + key + ".uxx") : -1;
         },
-        [&](const std::string& name) { return IsInstalled(name, prefs_); }, SystemDecimalSeparator(), SystemLeadByte);
+        [&](const std::string& name) { return InstalledSize(name, prefs_); }, SystemDecimalSeparator(), SystemLeadByte);
   }
 
   TTempFolder root_;

@@ -129,7 +129,7 @@ TEST(SixtyFourKiBLines, SurviveEveryLineEndAndKeepTheirNames) {
   EXPECT_EQ(TCacheEntryLookup(lines).Find(name), 1);
 
   const std::vector<TListingRow> rows = BuildListingRows(
-      lines, [](const std::string&) { return 70000; }, [](const std::string&) { return false; }, '.', NoLeadBytes);
+      lines, [](const std::string&) { return 70000; }, [](const std::string&) { return std::optional<int64_t>(); }, '.', NoLeadBytes);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].Caption, name);
   EXPECT_EQ(rows[0].TypeText, "Deathmatch Map");
@@ -175,7 +175,7 @@ TEST(HighBytesOfTheCodePage, AreNamesLikeAnyOther) {
   EXPECT_EQ(FindEntryLine(lines, "DM-Caf\xC3\xA9.ut2"), -1) << "another encoding of the same letter";
   EXPECT_EQ(FindEntryLine(lines, "DM-CAF\xC9.ut2"), -1) << "letter case counts";
   const std::vector<TListingRow> rows = BuildListingRows(
-      lines, [](const std::string&) { return 5; }, [](const std::string&) { return false; }, ',', NoLeadBytes);
+      lines, [](const std::string&) { return 5; }, [](const std::string&) { return std::optional<int64_t>(); }, ',', NoLeadBytes);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].TypeText, "Deathmatch Map");
   EXPECT_EQ(rows[1].TypeText, "Texture");
@@ -195,7 +195,7 @@ TEST(IndexesWithoutEntries, GiveNoRows) {
     const Lines lines = ReadIndexLines(c.bytes);
     EXPECT_EQ(lines.size(), c.lineCount) << testing::PrintToString(c.bytes.substr(0, 12));
     EXPECT_TRUE(BuildListingRows(
-                    lines, [](const std::string&) { return 0; }, [](const std::string&) { return false; }, '.',
+                    lines, [](const std::string&) { return 0; }, [](const std::string&) { return std::optional<int64_t>(); }, '.',
                     NoLeadBytes)
                     .empty());
     EXPECT_EQ(ReadIndexLines(WriteIndexText(lines)), lines);
