@@ -62,9 +62,9 @@ std::string ObjectCountsText(const TPackageObjects& objects) {
   std::string text;
   for (size_t i = 0; i < std::min(counts.size(), MaxClassesCounted); ++i) {
     const std::string words = ClassWords(ShownPackageText(counts[i].first, MaxNameBytes), counts[i].second);
-    text += (text.empty() ? "" : ", ") + FormatText(ObjectCountText, counts[i].second, words.c_str());
+    text += (text.empty() ? "" : ", ") + FormatText(ObjectCountText, static_cast<unsigned>(counts[i].second), words.c_str());
   }
-  if (counts.size() > MaxClassesCounted) text += ", " + FormatText(MoreClassesText, counts.size() - MaxClassesCounted);
+  if (counts.size() > MaxClassesCounted) text += ", " + FormatText(MoreClassesText, static_cast<unsigned>(counts.size() - MaxClassesCounted));
   return text;
 }
 
@@ -135,6 +135,7 @@ TPackageContents ReadPackageContents(IRandomAccessSource& source, TPackageKind k
       contents.lines.push_back(ObjectCountsText(*objects));
   } catch (const TFaultFound& found) {
     contents.failure = PackageFaultText(found.fault);
+    contents.lines.clear();  // a summary read in part is not shown as if it were whole
     contents.screenshot = {{}, TPictureAbsence::Malformed, contents.failure};
   }
   return contents;

@@ -27,5 +27,5 @@ inline constexpr const char* PictureNotDecodedText = "A picture of the form %s i
 inline constexpr const char* PictureTooLargeText = "The picture is larger than 4096 by 4096 pixels.";
 inline constexpr const char* PictureChainTooLongText = "The picture lies too many materials deep.";
 inline constexpr const char* NoObjectsText = "It exports no objects.";
-inline constexpr const char* ObjectCountText = "%zu %s";           // "12 textures"
-inline constexpr const char* MoreClassesText = "and %zu more classes";
+inline constexpr const char* ObjectCountText = "%u %s";  // "12 textures"
+inline constexpr const char* MoreClassesText = "and %u more classes";

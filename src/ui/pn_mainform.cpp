@@ -111,6 +111,7 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
   Application.SetMainWindow(window);
   CreateControls();
   LayOutControls();
+  RestorePreviewPane();
 }
 
 TMainForm::~TMainForm() {
@@ -191,7 +192,7 @@ void TMainForm::LayOutControls() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   const TMainLayout layout = LayOutMainWindow({client.right, client.bottom}, statusHeight_);
-  PlaceWindow(list_, layout.List);
+  PlaceWindow(list_, PlacePreviewPane(layout.List));
   PlaceWindow(tbOpenCache_, layout.OpenCache);
   PlaceWindow(tbCopySelected_, layout.CopySelected);
   PlaceWindow(progressBar_, layout.Progress);
@@ -390,6 +391,9 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
     case IDM_DETAILS1:
       Details1Click();
       break;
+    case IDM_PREVIEWPANE1:
+      PreviewPane1Click();
+      break;
     case IDM_PREFERENCES1:
       Preferences1Click();
       break;
@@ -423,6 +427,9 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
       return 0;
     case LVN_ITEMACTIVATE:
       Details1Click();
+      return 0;
+    case LVN_ITEMCHANGED:
+      FollowSelection();
       return 0;
     case LVN_COLUMNCLICK:
       lvCacheItemsColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);

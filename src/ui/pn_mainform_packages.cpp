@@ -10,6 +10,9 @@ void TMainForm::SelectNeeded1Click() { commands_.SelectNeeded1Click(); }
 
 void TMainForm::Details1Click() {
   const int row = NextRowWith(LVNI_SELECTED);
-  if (const std::optional<std::string> text = commands_.Details1Click(row))
-    TPackageDetailsDialog(*text).ShowModal(instance_, Handle());
+  if (const std::optional<std::string> text = commands_.Details1Click(row)) {
+    const std::optional<TPreviewRequest> request = PreviewRequestOf(commands_.CacheIndex, RowCaption(row));
+    TPackageDetailsDialog(*text, request ? ReadPreview(*request, DetailsContentsLimits) : TPackageContents{})
+        .ShowModal(instance_, Handle());
+  }
 }
