@@ -141,8 +141,12 @@ TPackageContents ReadPackageContents(IRandomAccessSource& source, TPackageKind k
   return contents;
 }
 
-std::string PictureAbsenceText(const TPictureReading& reading) {
+std::string PictureAbsenceText(const TPictureReading& reading, bool brief) {
   const std::string detail = ShownPackageText(reading.detail, MaxNameBytes);
+  if (brief && reading.absence != TPictureAbsence::None)
+    return reading.absence == TPictureAbsence::NotDecoded ? detail
+           : reading.absence == TPictureAbsence::OtherPackage ? FormatText(BriefOtherPackageText, detail.c_str())
+                                                              : BriefNoPictureText;
   switch (reading.absence) {
     case TPictureAbsence::None: return {};
     case TPictureAbsence::NoPicture: return NoScreenshotText;

@@ -37,8 +37,9 @@ struct TPackageContents {
 // Reads what the package of the kind holds; only its tables and the objects shown are read.
 TPackageContents ReadPackageContents(IRandomAccessSource& source, TPackageKind kind, const TContentsLimits& limits);
 
-// The words for why a picture is not there ("In another package: MyTextures").
-std::string PictureAbsenceText(const TPictureReading& reading);
+// The words for why a picture is not there ("The picture is in another package, Shots."), or in
+// brief for a thumbnail's small frame ("in Shots").
+std::string PictureAbsenceText(const TPictureReading& reading, bool brief = false);
 
 // A text from a package as it may be shown: tabs and line ends made spaces, other control bytes
 // removed, and cut after maxBytes with "..." appended.

@@ -58,7 +58,8 @@ void TPackageDetailsDialog::PlaceContents(HWND dialog) {
   ::SelectObject(dc, old);
   ::ReleaseDC(dialog, dc);
   const TPixelSize area{DetailsContentsLimits.screenshot.size.Width + 2,
-                        picture ? DetailsContentsLimits.screenshot.size.Height + 2 : ThumbnailRowsShown * cells.cellHeight};
+                        picture ? DetailsContentsLimits.screenshot.size.Height + 2
+                                : ThumbnailRowsShown * cells.cellHeight + 2 * ::GetSystemMetrics(SM_CYEDGE)};
   RECT client{};
   ::GetClientRect(dialog, &client);
   const int wider = std::max(0, area.Width + 2 * static_cast<int>(margin.left) - static_cast<int>(client.right));

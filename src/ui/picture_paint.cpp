@@ -30,7 +30,7 @@ void PaintPicture(HDC dc, const TPicture& picture, int left, int top) {
                       static_cast<UINT>(picture.height), picture.pixels.data(), &info, DIB_RGB_COLORS);
 }
 
-void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading) {
+void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading, bool brief) {
   const TPicture& picture = reading.picture;
   if (reading.absence == TPictureAbsence::None) {
     PaintPicture(dc, picture, (place.left + place.right - picture.width) / 2, (place.top + place.bottom - picture.height) / 2);
@@ -39,7 +39,7 @@ void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading
   ::FrameRect(dc, &place, ::GetSysColorBrush(COLOR_BTNSHADOW));
   RECT inside = place;
   ::InflateRect(&inside, -4, -4);
-  PaintCentredText(dc, inside, PictureAbsenceText(reading));
+  PaintCentredText(dc, inside, PictureAbsenceText(reading, brief));
 }
 
 TThumbnailCells::TThumbnailCells(int width, TPixelSize thumbnail, int textHeight)
@@ -71,7 +71,7 @@ void PaintThumbnails(HDC dc, const TThumbnailCells& cells, POINT origin, std::sp
     if (!::IntersectRect(&visible, &cell, &clip)) continue;
     const int left = cell.left + CellGap / 2, pictureTop = cell.top + CellGap / 2;
     const RECT box{left, pictureTop, left + cells.thumbnail.Width, pictureTop + cells.thumbnail.Height};
-    PaintShownPicture(dc, box, thumbnails[i].picture);
+    PaintShownPicture(dc, box, thumbnails[i].picture, true);
     RECT name{cell.left, box.bottom + 1, cell.right, box.bottom + 1 + cells.textHeight};
     ::DrawTextA(dc, thumbnails[i].name.c_str(), -1, &name, TextOnly | DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }

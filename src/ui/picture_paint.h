@@ -11,8 +11,9 @@
 
 void PaintPicture(HDC dc, const TPicture& picture, int left, int top);
 
-// The picture centred in place, or a frame around place with the reason it is not there.
-void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading);
+// The picture centred in place, or a frame around place with the reason it is not there (in
+// brief for a thumbnail).
+void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading, bool brief = false);
 
 // Where the cells of a grid of thumbnails stand: as many columns as fit the width, each cell
 // a thumbnail's box with its name below.

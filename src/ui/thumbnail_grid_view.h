@@ -17,7 +17,7 @@ public:
                      const std::vector<TNamedPicture>& thumbnails, size_t more);
   HWND Handle() const { return window_.Get(); }
   // The grid's height and how far it is scrolled, in pixels.
-  int ContentHeight() const { return cells_.Height(thumbnails_.size(), true); }
+  int ContentHeight() const { return cells_.Height(thumbnails_.size(), more_ != 0 || thumbnails_.empty()); }
   int ScrollTop() const { return scrollTop_; }
 
 private:

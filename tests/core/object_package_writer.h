@@ -11,6 +11,12 @@
 
 class TObjectPackageWriter;
 
+inline std::string Bytes(std::initializer_list<int> bytes) {
+  std::string text;
+  for (int byte : bytes) text += static_cast<char>(byte);
+  return text;
+}
+
 // A tagged property list, ended by "None" in Text().
 class TPropertyWriter {
 public:
@@ -43,6 +49,7 @@ struct TWrittenMip {
 class TObjectPackageWriter {
 public:
   TIndexForm nameIndexForm = TIndexForm::Shortest;  // how the properties' names are written
+  TPackageGuid guid = {0x3F2A9C0D, 0x5B7E41C6, 0xA8D2F0B9, 0xE1C4A7D3};
 
   int64_t Name(const std::string& name) {
     const auto [at, added] = nameIndexes_.emplace(name, names_.size());
@@ -142,8 +149,8 @@ public:
     std::string file;
     for (uint32_t word : {0x9E2A83C1u, 128u | 29u << 16, 1u, static_cast<uint32_t>(names.size()), namesAt,
                           static_cast<uint32_t>(exports_.size()), static_cast<uint32_t>(importsAt + importTable.size()),
-                          static_cast<uint32_t>(imports_.size()), importsAt, 0x3F2A9C0Du, 0x5B7E41C6u, 0xA8D2F0B9u,
-                          0xE1C4A7D3u, 1u, static_cast<uint32_t>(exports_.size()), static_cast<uint32_t>(names.size())})
+                          static_cast<uint32_t>(imports_.size()), importsAt, guid[0], guid[1], guid[2], guid[3], 1u,
+                          static_cast<uint32_t>(exports_.size()), static_cast<uint32_t>(names.size())})
       TPackageBuilder::AppendWord(file, word);
     return file + nameTable + data + importTable + exportTable;
   }

@@ -16,12 +16,6 @@ TPackageContents Contents(const TObjectPackageWriter& package, TPackageKind kind
   return contents;
 }
 
-std::string Bytes(std::initializer_list<int> bytes) {
-  std::string text;
-  for (int byte : bytes) text += static_cast<char>(byte);
-  return text;
-}
-
 const std::string Red4Colours = Bytes({0x00, 0xF8, 0x1F, 0x00, 0xE4, 0, 0, 0});  // red > blue; texels 0,1,2,3
 const std::string Blue3Colours = Bytes({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0, 0, 0});  // blue < red: 3 colours
 
