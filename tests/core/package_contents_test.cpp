@@ -29,24 +29,24 @@ TEST(PackageContents, DecodesEachTextureFormatAtKnownPixels) {
     TPixels pixels;
     std::string absence;
   } cases[] = {
-      {"P8, masked: colour 0 transparent", 0, 2, 1, Bytes({0, 1}), true, false, {{0, Checker}, {1, 0xFFC86432}}},
-      {"P8", 0, 2, 1, Bytes({0, 1}), false, false, {{0, 0xFF0A141E}, {1, 0xFFC86432}}},
+      {"P8, masked: colour 0 transparent", 0, 2, 1, Bytes({0, 1}), true, false, {{0, Checker}, {1, 0xFFC86432}}, ""},
+      {"P8", 0, 2, 1, Bytes({0, 1}), false, false, {{0, 0xFF0A141E}, {1, 0xFFC86432}}, ""},
       {"DXT1, four colours", 3, 4, 4, Red4Colours, false, false,
-       {{0, 0xFFFF0000}, {1, 0xFF0000FF}, {2, 0xFFAA0055}, {3, 0xFF5500AA}, {15, 0xFFFF0000}}},
+       {{0, 0xFFFF0000}, {1, 0xFF0000FF}, {2, 0xFFAA0055}, {3, 0xFF5500AA}, {15, 0xFFFF0000}}, ""},
       {"DXT1, three colours and transparent", 3, 4, 4, Blue3Colours, true, false,
-       {{0, 0xFF0000FF}, {1, 0xFFFF0000}, {2, 0xFF7F007F}, {3, Checker}}},
-      {"DXT1, three colours, not masked: black", 3, 4, 4, Blue3Colours, false, false, {{3, 0xFF000000}}},
-      {"DXT1 of 2x2 in one block", 3, 2, 2, Red4Colours, false, false, {{1, 0xFF0000FF}, {3, 0xFFFF0000}}},
+       {{0, 0xFF0000FF}, {1, 0xFFFF0000}, {2, 0xFF7F007F}, {3, Checker}}, ""},
+      {"DXT1, three colours, not masked: black", 3, 4, 4, Blue3Colours, false, false, {{3, 0xFF000000}}, ""},
+      {"DXT1 of 2x2 in one block", 3, 2, 2, Red4Colours, false, false, {{1, 0xFF0000FF}, {3, 0xFFFF0000}}, ""},
       {"DXT3, alpha shown", 7, 4, 4, Bytes({0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xF8, 0x1F, 0, 0, 0, 0, 0}),
-       false, true, {{0, 0xFFFF0000}, {1, Checker}, {2, 0xFFFF0000}}},
+       false, true, {{0, 0xFFFF0000}, {1, Checker}, {2, 0xFFFF0000}}, ""},
       {"DXT3, alpha ignored", 7, 4, 4, Bytes({0x0F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x1F, 0, 0, 0, 0, 0}), false, false,
-       {{1, 0xFFFF0000}}},
+       {{1, 0xFFFF0000}}, ""},
       {"DXT5, eight alphas", 8, 4, 4, Bytes({255, 0, 0x88, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), false, true,
-       {{0, 0xFF000000}, {1, Checker}, {2, 0xFF252525}, {3, 0xFFDBDBDB}}},
+       {{0, 0xFF000000}, {1, Checker}, {2, 0xFF252525}, {3, 0xFFDBDBDB}}, ""},
       {"DXT5, six alphas and both ends", 8, 4, 4, Bytes({0, 255, 0xBE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), false,
-       true, {{0, Checker}, {1, 0xFF000000}, {2, 0xFFCCCCCC}}},
-      {"RGBA8, stored B G R A", 5, 1, 1, Bytes({0x10, 0x20, 0x30, 0xFF}), false, true, {{0, 0xFF302010}}},
-      {"L8", 9, 1, 1, Bytes({0x80}), false, false, {{0, 0xFF808080}}},
+       true, {{0, Checker}, {1, 0xFF000000}, {2, 0xFFCCCCCC}}, ""},
+      {"RGBA8, stored B G R A", 5, 1, 1, Bytes({0x10, 0x20, 0x30, 0xFF}), false, true, {{0, 0xFF302010}}, ""},
+      {"L8", 9, 1, 1, Bytes({0x80}), false, false, {{0, 0xFF808080}}, ""},
       {"RGB16", 2, 1, 1, Bytes({0, 0}), false, false, {}, "A picture of the form RGB16 is not shown here."},
   };
   for (const auto& c : cases) {
@@ -93,7 +93,9 @@ TEST(PackageContents, ChoosesAMipThatFitsAndRefusesMipListsThatLie) {
     const TPictureReading shown = Contents(package, pkTexture).thumbnails.at(0).picture;
     EXPECT_EQ(PictureAbsenceText(shown), c.absence) << c.what;
     EXPECT_EQ(shown.picture.width, c.side) << c.what;
-    if (c.side) EXPECT_EQ(shown.picture.pixels[0], 0xFF000000 | c.value * 0x010101u) << c.what;
+    if (c.side) {
+      EXPECT_EQ(shown.picture.pixels[0], 0xFF000000 | c.value * 0x010101u) << c.what;
+    }
   }
 }
 
@@ -157,18 +159,24 @@ TEST(PackageContents, ReadsAMapsSummaryAndFollowsItsScreenshot) {
     EXPECT_EQ(contents.lines[2], "Players: 6-10") << c.what;
     EXPECT_EQ(contents.lines[3], "Description: " + std::string(600, 'd') + "...") << c.what;
     EXPECT_EQ(PictureAbsenceText(contents.screenshot), c.absence) << c.what;
-    if (c.absence.empty()) EXPECT_EQ(contents.screenshot.picture.pixels.size(), 32u) << c.what;
+    if (c.absence.empty()) {
+      EXPECT_EQ(contents.screenshot.picture.pixels.size(), 32u) << c.what;
+    }
   }
 }
 
 TEST(PackageContents, CountsOtherPackagesObjectsAndRefusesHostileTables) {
   TObjectPackageWriter code;
   for (const char* name : {"A", "B", "C"}) code.Export(0, name, [](uint32_t) { return std::string(); });
-  for (int i = 0; i < 12; ++i) code.Export("Texture", "T" + std::to_string(i), "");
+  for (int i = 0; i < 12; ++i) code.Export("Texture", std::string("T").append(std::to_string(i)), "");
   code.Export("StaticMesh", "M1", "");
   code.Export("Package", "Group", "");
   code.Export("StaticMesh", "M2", "");
   EXPECT_EQ(Contents(code, pkStaticMesh).lines, std::vector<std::string>{"3 classes, 12 textures, 2 static meshes"});
+  for (int i = 0; i < 191; ++i) code.Texture("Dot", TPropertyWriter(code).Byte("Format", 9), {{1, 1, "\x80"}});
+  const TPackageContents textures = Contents(code, pkTexture);
+  EXPECT_EQ(textures.thumbnails.size(), 200u);
+  EXPECT_EQ(textures.moreTextures, 3u);
 
   TObjectPackageWriter outside = code;
   outside.MoveLastExport(1 << 20, 10);
