@@ -21,8 +21,10 @@ constexpr size_t Meshes = 4000;
 // sequence, as the editor saves it.
 std::string MapPayload(size_t bytes) {
   TObjectPackageWriter map;
-  for (size_t i = 0; i < Meshes; ++i) map.Export("StaticMesh", "Mesh" + std::to_string(i), std::string(bytes / Meshes, 'm'));
-  const int32_t shot = map.Texture("Shot", TPropertyWriter(map).Byte("Format", 3), {{512, 256, std::string(65536, '\x5A')}});
+  for (size_t i = 0; i < Meshes; ++i)
+    map.Export("StaticMesh", "Mesh" + std::to_string(i), std::string(bytes / Meshes, 'm'));
+  const int32_t shot =
+      map.Texture("Shot", TPropertyWriter(map).Byte("Format", 3), {{512, 256, std::string(65536, '\x5A')}});
   TPropertyWriter item(map);
   item.Object("Material", shot);
   const int32_t sequence =
@@ -41,7 +43,8 @@ std::string TexturePayload() {
     const bool palette = i % 2 != 0;
     std::vector<TWrittenMip> mips;
     for (int side = palette ? 128 : 256; side >= 1; side /= 2)
-      mips.push_back({side, side, std::string(palette ? side * side : std::max(side / 4, 1) * std::max(side / 4, 1) * 8, 'p')});
+      mips.push_back(
+          {side, side, std::string(palette ? side * side : std::max(side / 4, 1) * std::max(side / 4, 1) * 8, 'p')});
     TPropertyWriter properties(package);
     if (palette)
       properties.Object("Palette", package.Palette("Pal" + std::to_string(i), std::vector<uint32_t>(256, 0xFF336699u)))

@@ -42,7 +42,8 @@ std::string ClassWords(std::string_view className, size_t count) {
   if (count == 1 || words.empty()) return words;
   const auto endsIn = [&words](std::string_view end) { return words.size() >= end.size() && words.ends_with(end); };
   if (endsIn("s") || endsIn("x") || endsIn("z") || endsIn("ch") || endsIn("sh")) return words + "es";
-  if (endsIn("y") && words.size() > 1 && std::string_view("aeiou").find(words[words.size() - 2]) == std::string_view::npos)
+  if (endsIn("y") && words.size() > 1 &&
+      std::string_view("aeiou").find(words[words.size() - 2]) == std::string_view::npos)
     return words.substr(0, words.size() - 1) + "ies";
   return words + "s";
 }
@@ -62,9 +63,11 @@ std::string ObjectCountsText(const TPackageObjects& objects) {
   std::string text;
   for (size_t i = 0; i < std::min(counts.size(), MaxClassesCounted); ++i) {
     const std::string words = ClassWords(ShownPackageText(counts[i].first, MaxNameBytes), counts[i].second);
-    text += (text.empty() ? "" : ", ") + FormatText(ObjectCountText, static_cast<unsigned>(counts[i].second), words.c_str());
+    text += (text.empty() ? "" : ", ") +
+            FormatText(ObjectCountText, static_cast<unsigned>(counts[i].second), words.c_str());
   }
-  if (counts.size() > MaxClassesCounted) text += ", " + FormatText(MoreClassesText, static_cast<unsigned>(counts.size() - MaxClassesCounted));
+  if (counts.size() > MaxClassesCounted)
+    text += ", " + FormatText(MoreClassesText, static_cast<unsigned>(counts.size() - MaxClassesCounted));
   return text;
 }
 
@@ -101,7 +104,8 @@ void ReadMapSummary(const TPackageObjects& objects, const TContentsLimits& limit
   else if (fewest > 0 || most > 0) contents.lines.push_back(FormatText(MapPlayerCountText, std::max(fewest, most)));
   AddTextLine(objects, tags, "Description", MapDescriptionText, MaxDescriptionBytes, contents.lines);
   const TPropertyTag* screenshot = tags.Find("Screenshot", TPropertyType::Object);
-  contents.screenshot = ReadMaterialPicture(objects, screenshot ? objects.ObjectValue(*screenshot) : 0, limits.screenshot);
+  contents.screenshot =
+      ReadMaterialPicture(objects, screenshot ? objects.ObjectValue(*screenshot) : 0, limits.screenshot);
 }
 
 void ReadThumbnails(const TPackageObjects& objects, const TContentsLimits& limits, TPackageContents& contents) {

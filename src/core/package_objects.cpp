@@ -109,7 +109,8 @@ TFileCursor TPackageObjects::OpenObject(const TPackageExport& object) const {
   return cursor;
 }
 
-TPropertyTags TPackageObjects::ReadProperties(TFileCursor& cursor, std::initializer_list<std::string_view> wanted) const {
+TPropertyTags TPackageObjects::ReadProperties(TFileCursor& cursor,
+                                              std::initializer_list<std::string_view> wanted) const {
   TPropertyTags found;
   found.names = &names_;
   for (size_t count = 0;; ++count) {

@@ -71,7 +71,8 @@ public:
   std::string StringValue(const TPropertyTag& tag) const;
   // The wanted properties of an array's first element, whose elements are structs of tagged
   // properties; nothing when the array is empty.
-  std::optional<TPropertyTags> FirstStructOf(const TPropertyTag& tag, std::initializer_list<std::string_view> wanted) const;
+  std::optional<TPropertyTags> FirstStructOf(const TPropertyTag& tag,
+                                             std::initializer_list<std::string_view> wanted) const;
 
   IRandomAccessSource& Source() const { return source_; }
 

@@ -35,7 +35,8 @@ TTexture ReadTexture(const TPackageObjects& objects, const TPackageExport& objec
   const TPropertyTags tags = objects.ReadProperties(cursor, {"Format", "Palette", "bMasked", "bAlphaTexture"});
   TTexture texture;
   if (const TPropertyTag* tag = tags.Find("Format", TPropertyType::Byte)) texture.format = objects.ByteValue(*tag);
-  if (const TPropertyTag* tag = tags.Find("Palette", TPropertyType::Object)) texture.palette = objects.ObjectValue(*tag);
+  if (const TPropertyTag* tag = tags.Find("Palette", TPropertyType::Object))
+    texture.palette = objects.ObjectValue(*tag);
   if (const TPropertyTag* tag = tags.Find("bMasked", TPropertyType::Bool)) texture.masked = tag->boolValue;
   if (const TPropertyTag* tag = tags.Find("bAlphaTexture", TPropertyType::Bool)) texture.alphaTexture = tag->boolValue;
   const int32_t count = cursor.CompactIndex();
@@ -97,7 +98,8 @@ TPalette ReadPalette(const TPackageObjects& objects, int32_t reference) {
 
 TPictureReading DecodeTexture(const TPackageObjects& objects, const TPackageExport& object, const TPictureBox& box) {
   const TTexture texture = ReadTexture(objects, object);
-  if (!PictureBytes(texture.format, 1, 1)) return Absent(TPictureAbsence::NotDecoded, TextureFormatName(texture.format));
+  if (!PictureBytes(texture.format, 1, 1))
+    return Absent(TPictureAbsence::NotDecoded, TextureFormatName(texture.format));
   bool tooLarge = false;
   const TMip* mip = ChooseMip(texture, box, tooLarge);
   if (!mip && tooLarge) return Absent(TPictureAbsence::TooLarge);
@@ -111,14 +113,16 @@ TPictureReading DecodeTexture(const TPackageObjects& objects, const TPackageExpo
   if (ReadAtFully(objects.Source(), mip->dataOffset, data.data(), data.size()) != data.size())
     Refuse(TPackageFault::Truncated);
   const bool alphaShown = texture.alphaTexture || texture.masked;
-  TPicture picture = DecodePicture({texture.format, mip->width, mip->height, data, &palette, alphaShown, texture.masked});
+  TPicture picture =
+      DecodePicture({texture.format, mip->width, mip->height, data, &palette, alphaShown, texture.masked});
   const TPixelSize size = FitInside({picture.width, picture.height}, box.size, box.enlarge);
   if (size.Width != picture.width || size.Height != picture.height) picture = ScaledPicture(picture, size);
   LayOverCheckerboard(picture);
   return {std::move(picture), TPictureAbsence::None, {}};
 }
 
-std::optional<int32_t> ObjectProperty(const TPackageObjects& objects, const TPropertyTags& tags, std::string_view name) {
+std::optional<int32_t> ObjectProperty(const TPackageObjects& objects, const TPropertyTags& tags,
+                                      std::string_view name) {
   const TPropertyTag* tag = tags.Find(name, TPropertyType::Object);
   return tag ? std::optional(objects.ObjectValue(*tag)) : std::nullopt;
 }
@@ -141,7 +145,8 @@ std::optional<int32_t> WrappedMaterial(const TPackageObjects& objects, const TPa
     return ObjectProperty(objects, tags, "Material1").value_or(ObjectProperty(objects, tags, "Material2").value_or(0));
   }
   // The blend and the texture modifiers (panner, rotator, scaler, environment map...) work on one.
-  const bool modifier = BeginsWith(UpperCaseAscii(className), "TEX") && !BeginsWith(UpperCaseAscii(className), "TEXTURE");
+  const bool modifier =
+      BeginsWith(UpperCaseAscii(className), "TEX") && !BeginsWith(UpperCaseAscii(className), "TEXTURE");
   if (is("FinalBlend") || modifier)
     return ObjectProperty(objects, objects.ReadProperties(cursor, {"Material"}), "Material").value_or(0);
   return std::nullopt;
@@ -149,7 +154,8 @@ std::optional<int32_t> WrappedMaterial(const TPackageObjects& objects, const TPa
 
 }  // namespace
 
-TPictureReading ReadTexturePicture(const TPackageObjects& objects, const TPackageExport& texture, const TPictureBox& box) {
+TPictureReading ReadTexturePicture(const TPackageObjects& objects, const TPackageExport& texture,
+                                   const TPictureBox& box) {
   try {
     return DecodeTexture(objects, texture, box);
   } catch (const TFaultFound& found) {

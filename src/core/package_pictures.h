@@ -36,4 +36,5 @@ struct TPictureBox {
 // The picture of the material reference (0 none, +n export n-1, -n import n-1).
 TPictureReading ReadMaterialPicture(const TPackageObjects& objects, int32_t reference, const TPictureBox& box);
 // The picture of a texture export.
-TPictureReading ReadTexturePicture(const TPackageObjects& objects, const TPackageExport& texture, const TPictureBox& box);
+TPictureReading ReadTexturePicture(const TPackageObjects& objects, const TPackageExport& texture,
+                                   const TPictureBox& box);

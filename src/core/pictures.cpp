@@ -48,7 +48,8 @@ TPicture ScaledPicture(const TPicture& picture, TPixelSize size) {
   scaled.pixels.reserve(static_cast<size_t>(size.Width) * size.Height);
   for (int y = 0; y < size.Height; ++y) {
     const auto ys = Covered(y, picture.height, size.Height);
-    for (int x = 0; x < size.Width; ++x) scaled.pixels.push_back(AveragePixel(picture, Covered(x, picture.width, size.Width), ys));
+    for (int x = 0; x < size.Width; ++x)
+      scaled.pixels.push_back(AveragePixel(picture, Covered(x, picture.width, size.Width), ys));
   }
   return scaled;
 }

@@ -73,7 +73,8 @@ void DecodeBlocks(const TEncodedPicture& encoded, TPicture& picture) {
       }
       for (int i = 0; i < 16; ++i) {
         const int x = blockX * 4 + i % 4, y = blockY * 4 + i / 4;
-        if (x < picture.width && y < picture.height) picture.pixels[static_cast<size_t>(y) * picture.width + x] = texels[i];
+        if (x < picture.width && y < picture.height)
+          picture.pixels[static_cast<size_t>(y) * picture.width + x] = texels[i];
       }
     }
 }

@@ -17,7 +17,8 @@ std::optional<TPreviewRequest> PreviewRequestOf(const TCacheIndex& index, const 
   if (line < 0) return std::nullopt;
   const std::string key = ExtractField(1, index.CacheList()[line], "=");
   TPreviewRequest request{realName, {}, GetPackageKind(realName, SystemLeadByte)};
-  if (IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte)) request.payloadPath = index.CacheDir() + key + PayloadExtension;
+  if (IsSafeCacheKey(key, index.CacheDir(), SystemLeadByte))
+    request.payloadPath = index.CacheDir() + key + PayloadExtension;
   return request;
 }
 

@@ -27,8 +27,8 @@ void MoveBy(HWND control, HWND dialog, int right, int down, int wider) {
   RECT place{};
   ::GetWindowRect(control, &place);
   ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-  ::MoveWindow(control, place.left + right, place.top + down, place.right - place.left + wider, place.bottom - place.top,
-               FALSE);
+  ::MoveWindow(control, place.left + right, place.top + down, place.right - place.left + wider,
+               place.bottom - place.top, FALSE);
 }
 
 }  // namespace
@@ -74,13 +74,14 @@ void TPackageDetailsDialog::PlaceContents(HWND dialog) {
   const RECT place{(client.right + wider - area.Width) / 2, margin.top, (client.right + wider + area.Width) / 2,
                    margin.top + area.Height};
   if (grid) {
-    thumbnails_ = std::make_unique<TThumbnailGridView>(instance_, dialog, place, font, DetailsContentsLimits.thumbnail.size,
-                                                       contents_.thumbnails, contents_.moreTextures);
+    thumbnails_ =
+        std::make_unique<TThumbnailGridView>(instance_, dialog, place, font, DetailsContentsLimits.thumbnail.size,
+                                             contents_.thumbnails, contents_.moreTextures);
     return;
   }
-  HWND shown = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top,
-                                 area.Width, area.Height, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DETAILS_PICTURE)), instance_, nullptr);
+  HWND shown = ::CreateWindowExA(
+      0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.left, place.top, area.Width, area.Height, dialog,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DETAILS_PICTURE)), instance_, nullptr);
   if (!shown) throw Exception(SystemErrorText(::GetLastError()));
 }
 

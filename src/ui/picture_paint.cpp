@@ -15,7 +15,8 @@ void PaintCentredText(HDC dc, const RECT& place, const std::string& text) {
   RECT measured = place;
   ::DrawTextA(dc, text.c_str(), -1, &measured, TextOnly | DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
   RECT shown = place;
-  shown.top = place.top + std::max(0, static_cast<int>((place.bottom - place.top) - (measured.bottom - measured.top)) / 2);
+  shown.top =
+      place.top + std::max(0, static_cast<int>((place.bottom - place.top) - (measured.bottom - measured.top)) / 2);
   ::DrawTextA(dc, text.c_str(), -1, &shown, TextOnly | DT_WORDBREAK | DT_CENTER | DT_END_ELLIPSIS);
 }
 
@@ -33,7 +34,8 @@ void PaintPicture(HDC dc, const TPicture& picture, int left, int top) {
 void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading, bool brief) {
   const TPicture& picture = reading.picture;
   if (reading.absence == TPictureAbsence::None) {
-    PaintPicture(dc, picture, (place.left + place.right - picture.width) / 2, (place.top + place.bottom - picture.height) / 2);
+    PaintPicture(dc, picture, (place.left + place.right - picture.width) / 2,
+                 (place.top + place.bottom - picture.height) / 2);
     return;
   }
   ::FrameRect(dc, &place, ::GetSysColorBrush(COLOR_BTNSHADOW));
@@ -76,11 +78,24 @@ void PaintThumbnails(HDC dc, const TThumbnailCells& cells, POINT origin, std::sp
     ::DrawTextA(dc, thumbnails[i].name.c_str(), -1, &name, TextOnly | DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   }
   if (more == 0 && !thumbnails.empty()) return;
-  const std::string text =
-      thumbnails.empty() ? PreviewTexts::NoTextures : FormatText(PreviewTexts::MoreTextures, static_cast<unsigned>(more));
+  const std::string text = thumbnails.empty() ? PreviewTexts::NoTextures
+                                              : FormatText(PreviewTexts::MoreTextures, static_cast<unsigned>(more));
   const int textTop = origin.y + cells.Height(thumbnails.size(), false) + CellGap / 2;
   RECT line{origin.x + CellGap / 2, textTop, clip.right, textTop + cells.textHeight};
   ::DrawTextA(dc, text.c_str(), -1, &line, TextOnly | DT_SINGLELINE);
+}
+
+void PaintWindow(HWND window, HFONT font, const std::function<void(HDC dc, const RECT& client)>& paint) {
+  PAINTSTRUCT painting{};
+  HDC dc = ::BeginPaint(window, &painting);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const HGDIOBJ oldFont = ::SelectObject(dc, font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  paint(dc, client);
+  ::SelectObject(dc, oldFont);
+  ::EndPaint(window, &painting);
 }
 
 int LineHeight(HDC dc) {

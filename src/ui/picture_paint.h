@@ -4,6 +4,7 @@
 // only (no access-key prefixes).
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -34,3 +35,7 @@ void PaintThumbnails(HDC dc, const TThumbnailCells& cells, POINT origin, std::sp
 
 // The text's height in the device context's font, in pixels.
 int LineHeight(HDC dc);
+
+// A window's WM_PAINT: paint draws into its client area in font, text of the window text colour
+// on the background the class has erased.
+void PaintWindow(HWND window, HFONT font, const std::function<void(HDC dc, const RECT& client)>& paint);

@@ -36,7 +36,8 @@ void TMainForm::ShowPreviewPane(bool shown) {
   RECT frame{};
   ::GetWindowRect(Handle(), &frame);
   const int width = frame.right - frame.left;
-  ::SetWindowPos(Handle(), nullptr, 0, 0, shown ? width + PreviewPaneWidth : std::max(width - PreviewPaneWidth, PreviewPaneWidth),
+  ::SetWindowPos(Handle(), nullptr, 0, 0,
+                 shown ? width + PreviewPaneWidth : std::max(width - PreviewPaneWidth, PreviewPaneWidth),
                  frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOutControls();
   if (!previewPane_) return;

@@ -64,19 +64,9 @@ LRESULT TPreviewPane::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_NCDESTROY:
       window_.Release();  // gone with the main window
       break;
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      HDC dc = ::BeginPaint(window, &paint);
-      RECT client{};
-      ::GetClientRect(window, &client);
-      const HGDIOBJ oldFont = ::SelectObject(dc, font_);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      Paint(dc, client);
-      ::SelectObject(dc, oldFont);
-      ::EndPaint(window, &paint);
+    case WM_PAINT:
+      PaintWindow(window, font_, [this](HDC dc, const RECT& client) { Paint(dc, client); });
       return 0;
-    }
     default:
       break;
   }

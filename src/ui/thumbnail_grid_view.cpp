@@ -46,7 +46,9 @@ TThumbnailGridView::TThumbnailGridView(HINSTANCE instance, HWND parent, const RE
 LRESULT TThumbnailGridView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
-      Paint();
+      PaintWindow(window, font_, [this](HDC dc, const RECT&) {
+        PaintThumbnails(dc, cells_, {0, -scrollTop_}, thumbnails_, more_);
+      });
       return 0;
     case WM_VSCROLL:
       ScrollTo(ScrollTarget(LOWORD(wParam)));
@@ -96,15 +98,4 @@ void TThumbnailGridView::ScrollTo(int top) {
   scrollTop_ = top;
   SCROLLINFO scroll{sizeof scroll, SIF_POS, 0, 0, 0, top, 0};
   ::SetScrollInfo(Handle(), SB_VERT, &scroll, TRUE);
-}
-
-void TThumbnailGridView::Paint() {
-  PAINTSTRUCT paint{};
-  HDC dc = ::BeginPaint(Handle(), &paint);
-  const HGDIOBJ oldFont = ::SelectObject(dc, font_);
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-  PaintThumbnails(dc, cells_, {0, -scrollTop_}, thumbnails_, more_);
-  ::SelectObject(dc, oldFont);
-  ::EndPaint(Handle(), &paint);
 }

@@ -23,7 +23,6 @@ public:
 private:
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   bool TakesMessagesOf(HWND window) const override { return !window_ || window_.Get() == window; }
-  void Paint();
   void ScrollTo(int top);
   int ScrollTarget(WORD request) const;
 

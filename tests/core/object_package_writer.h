@@ -56,7 +56,8 @@ public:
     if (added) names_.push_back(name);
     return static_cast<int64_t>(at->second);
   }
-  int32_t Import(const std::string& classPackage, const std::string& className, int32_t outer, const std::string& name) {
+  int32_t Import(const std::string& classPackage, const std::string& className, int32_t outer,
+                 const std::string& name) {
     imports_.push_back({Name(classPackage), Name(className), outer, Name(name)});
     return -static_cast<int32_t>(imports_.size());
   }
@@ -94,7 +95,8 @@ public:
       for (const TWrittenMip& mip : mips) {
         std::string length;
         AppendCompactIndex(length, mip.length.value_or(static_cast<int64_t>(mip.data.size())));
-        TPackageBuilder::AppendWord(body, static_cast<uint32_t>(offset + body.size() + 4 + length.size() + mip.data.size()));
+        TPackageBuilder::AppendWord(body,
+                                    static_cast<uint32_t>(offset + body.size() + 4 + length.size() + mip.data.size()));
         body += length + mip.data;
         TPackageBuilder::AppendWord(body, static_cast<uint32_t>(mip.width));
         TPackageBuilder::AppendWord(body, static_cast<uint32_t>(mip.height));
@@ -219,7 +221,8 @@ inline TPropertyWriter& TPropertyWriter::Str(const std::string& name, const std:
   bytes_ += value;
   return *this;
 }
-inline TPropertyWriter& TPropertyWriter::StructArray(const std::string& name, const std::vector<std::string>& elements) {
+inline TPropertyWriter& TPropertyWriter::StructArray(const std::string& name,
+                                                     const std::vector<std::string>& elements) {
   std::string value;
   AppendCompactIndex(value, static_cast<int64_t>(elements.size()));
   for (const std::string& element : elements) value += element;

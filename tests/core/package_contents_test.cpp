@@ -7,6 +7,7 @@ namespace {
 
 using TPixels = std::vector<std::pair<int, uint32_t>>;  // index in the picture, pixel 0xAARRGGBB
 constexpr uint32_t Checker = 0xFFFFFFFF;                 // the checkerboard's top-left square
+constexpr const char* BadMips = "A texture of the package has a malformed list of pictures.";
 constexpr TContentsLimits Limits{{{512, 256}, false}, {{64, 64}, false}, 200};
 
 TPackageContents Contents(const TObjectPackageWriter& package, TPackageKind kind, uint64_t* bytesRead = nullptr) {
@@ -37,8 +38,9 @@ TEST(PackageContents, DecodesEachTextureFormatAtKnownPixels) {
        {{0, 0xFF0000FF}, {1, 0xFFFF0000}, {2, 0xFF7F007F}, {3, Checker}}, ""},
       {"DXT1, three colours, not masked: black", 3, 4, 4, Blue3Colours, false, false, {{3, 0xFF000000}}, ""},
       {"DXT1 of 2x2 in one block", 3, 2, 2, Red4Colours, false, false, {{1, 0xFF0000FF}, {3, 0xFFFF0000}}, ""},
-      {"DXT3, alpha shown", 7, 4, 4, Bytes({0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xF8, 0x1F, 0, 0, 0, 0, 0}),
-       false, true, {{0, 0xFFFF0000}, {1, Checker}, {2, 0xFFFF0000}}, ""},
+      {"DXT3, alpha shown", 7, 4, 4,
+       Bytes({0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xF8, 0x1F, 0, 0, 0, 0, 0}), false, true,
+       {{0, 0xFFFF0000}, {1, Checker}, {2, 0xFFFF0000}}, ""},
       {"DXT3, alpha ignored", 7, 4, 4, Bytes({0x0F, 0, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x1F, 0, 0, 0, 0, 0}), false, false,
        {{1, 0xFFFF0000}}, ""},
       {"DXT5, eight alphas", 8, 4, 4, Bytes({255, 0, 0x88, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), false, true,
@@ -63,7 +65,8 @@ TEST(PackageContents, DecodesEachTextureFormatAtKnownPixels) {
     EXPECT_EQ(PictureAbsenceText(shown), c.absence) << c.what;
     if (!c.absence.empty()) continue;
     EXPECT_EQ(shown.picture.width * 1000 + shown.picture.height, c.width * 1000 + c.height) << c.what;
-    for (const auto& [index, pixel] : c.pixels) EXPECT_EQ(shown.picture.pixels.at(index), pixel) << c.what << " " << index;
+    for (const auto& [index, pixel] : c.pixels)
+      EXPECT_EQ(shown.picture.pixels.at(index), pixel) << c.what << " " << index;
   }
 }
 
@@ -82,9 +85,9 @@ TEST(PackageContents, ChoosesAMipThatFitsAndRefusesMipListsThatLie) {
       {"a mip shorter than its size is passed over", {{64, 64, "short"}, grey(32, 3)}, {}, 32, 3, ""},
       {"more than 4096 by 4096", {{8192, 8192, "x"}}, {}, 0, 0, "The picture is larger than 4096 by 4096 pixels."},
       {"a length past the object", {grey(8, 1, 1 << 20)}, {}, 0, 0, "An object of the package runs past its own end."},
-      {"a length short of its data", {grey(8, 1, 10)}, {}, 0, 0, "A texture of the package has a malformed list of pictures."},
-      {"no mip fit to show", {{8, 8, ""}}, {}, 0, 0, "A texture of the package has a malformed list of pictures."},
-      {"a mip count of 2^31 - 1", {grey(8, 1)}, 0x7FFFFFFF, 0, 0, "A texture of the package has a malformed list of pictures."},
+      {"a length short of its data", {grey(8, 1, 10)}, {}, 0, 0, BadMips},
+      {"no mip fit to show", {{8, 8, ""}}, {}, 0, 0, BadMips},
+      {"a mip count of 2^31 - 1", {grey(8, 1)}, 0x7FFFFFFF, 0, 0, BadMips},
       {"a mip count of 2^31", {grey(8, 1)}, int64_t{1} << 31, 0, 0, "The package holds a malformed compact index."},
   };
   for (const auto& c : cases) {
@@ -99,47 +102,65 @@ TEST(PackageContents, ChoosesAMipThatFitsAndRefusesMipListsThatLie) {
   }
 }
 
+// Makes a map's screenshot and gives its reference.
+using TMaker = std::function<int32_t(TObjectPackageWriter&)>;
+
+int32_t Shot(TObjectPackageWriter& p) {
+  return p.Texture("Shot", TPropertyWriter(p).Byte("Format", 3), {{8, 4, Red4Colours + Red4Colours}});
+}
+
+TMaker Wrapped(const std::string& className, const std::string& property, TMaker inner) {
+  return [=](TObjectPackageWriter& p) {
+    const int32_t wrapped = inner(p);
+    return p.Export(className, className + "1", TPropertyWriter(p).Object(property, wrapped).Text());
+  };
+}
+
+TMaker InSequence(bool ended, TMaker inner) {
+  return [=](TObjectPackageWriter& p) {
+    TPropertyWriter item(p);
+    item.Object("Material", inner(p)).Raw("Colour", "Color", "\x01\x02\x03\x04");
+    return p.Export("MaterialSequence", "Sequence",
+                    TPropertyWriter(p).StructArray("SequenceItems", {ended ? item.Text() : item.Unended()}).Text());
+  };
+}
+
+int32_t InOtherPackage(TObjectPackageWriter& p) {
+  return p.Import("Engine", "Texture", p.Import("Core", "Package", 0, "Shots"), "S");
+}
+
+// A material of the class, its Material property made first.
+TMaker Made(const std::string& className, const TMaker& property) {
+  return [=](TObjectPackageWriter& p) {
+    TPropertyWriter properties(p);
+    if (property) properties.Object("Material", property(p));
+    return p.Export(className, "Made", properties.Text());
+  };
+}
+
 // A map's summary: its texts, and its screenshot wherever it leads.
 TEST(PackageContents, ReadsAMapsSummaryAndFollowsItsScreenshot) {
-  using TMaker = std::function<int32_t(TObjectPackageWriter&)>;  // makes the screenshot, gives its reference
-  const auto shot = [](TObjectPackageWriter& p) {
-    return p.Texture("Shot", TPropertyWriter(p).Byte("Format", 3), {{8, 4, Red4Colours + Red4Colours}});
-  };
-  const auto wrap = [](const std::string& className, const std::string& property, TMaker inner) {
-    return [=](TObjectPackageWriter& p) {
-      const int32_t wrapped = inner(p);
-      return p.Export(className, className + "1", TPropertyWriter(p).Object(property, wrapped).Text());
-    };
-  };
-  const auto sequence = [](bool ended, TMaker inner) {
-    return [=](TObjectPackageWriter& p) {
-      TPropertyWriter item(p);
-      item.Object("Material", inner(p)).Raw("Colour", "Color", "\x01\x02\x03\x04");
-      return p.Export("MaterialSequence", "Sequence",
-                      TPropertyWriter(p).StructArray("SequenceItems", {ended ? item.Text() : item.Unended()}).Text());
-    };
-  };
-  const TMaker chain = wrap("FinalBlend", "Material", wrap("Shader", "Diffuse", wrap("TexRotator", "Material",
-                                                                                    wrap("Combiner", "Material1", shot))));
+  const TMaker chain = Wrapped("FinalBlend", "Material",
+                               Wrapped("Shader", "Diffuse",
+                                       Wrapped("TexRotator", "Material", Wrapped("Combiner", "Material1", Shot))));
   const struct {
     const char* what;
     TMaker screenshot;  // none when empty
     std::string absence;
     bool levelInfo = false;
   } cases[] = {
-      {"a texture", shot, ""},
+      {"a texture", Shot, ""},
       {"no screenshot", {}, "This map has no screenshot."},
-      {"behind a sequence", sequence(true, shot), ""},
+      {"behind a sequence", InSequence(true, Shot), ""},
       {"behind a blend, a shader, a rotator and a combiner", chain, ""},
-      {"in another package",
-       [](TObjectPackageWriter& p) { return p.Import("Engine", "Texture", p.Import("Core", "Package", 0, "Shots"), "S"); },
-       "The picture is in another package, Shots."},
-      {"a blend of itself", [](TObjectPackageWriter& p) { return p.Export("FinalBlend", "Loop", TPropertyWriter(p).Object("Material", 1).Text()); },
+      {"in another package", InOtherPackage, "The picture is in another package, Shots."},
+      {"a blend of itself", Made("FinalBlend", [](TObjectPackageWriter&) { return 1; }),
        "The picture lies too many materials deep."},
-      {"a sequence whose item has no end", sequence(false, shot), "A property of an object of the package is malformed."},
-      {"a material without pixels", [](TObjectPackageWriter& p) { return p.Export("ConstantColor", "C", TPropertyWriter(p).Text()); },
+      {"a sequence whose item has no end", InSequence(false, Shot),
+       "A property of an object of the package is malformed."},
+      {"a material without pixels", Made("ConstantColor", {}),
        "A picture of the form ConstantColor is not shown here."},
-      {"on the level's actor", shot, "", true},
+      {"on the level's actor", Shot, "", true},
   };
   for (const auto& c : cases) {
     TObjectPackageWriter package;
@@ -147,10 +168,12 @@ TEST(PackageContents, ReadsAMapsSummaryAndFollowsItsScreenshot) {
     const int32_t screenshot = c.screenshot ? c.screenshot(package) : 0;
     TPropertyWriter summary(package);
     summary.Str("Title", "Shadow\tTemple\x01").Str("Author", "Krow").Int("IdealPlayerCountMin", 6);
-    summary.Element("IdealPlayerCountMin", 1, 99).Int("IdealPlayerCountMax", 10).Str("Description", std::string(700, 'd'));
+    summary.Element("IdealPlayerCountMin", 1, 99).Int("IdealPlayerCountMax", 10);
+    summary.Str("Description", std::string(700, 'd'));
     if (screenshot) summary.Object("Screenshot", screenshot);
     if (c.levelInfo)  // an actor: its state frame first (no state: node 0, no code offset)
-      package.Export("LevelInfo", "LevelInfo0", std::string("\0\0", 2) + std::string(12, '\xFF') + summary.Text(), 0x02070001);
+      package.Export("LevelInfo", "LevelInfo0", std::string(2, '\0') + std::string(12, '\xFF') + summary.Text(),
+                     0x02070001);
     else
       package.Export("LevelSummary", "LevelSummary", summary.Text(), 0x00070004);
     const TPackageContents contents = Contents(package, pkMap);

@@ -17,8 +17,9 @@ int main(int argc, char** argv) {
   textures.Texture("Masked", TPropertyWriter(textures).Object("Palette", palette).Bool("bMasked", true),
                    {{4, 2, std::string(8, '\1')}, {2, 1, std::string(2, '\0')}});
   for (const uint8_t format : {3, 5, 7, 8, 9})
-    textures.Texture("F" + std::to_string(format), TPropertyWriter(textures).Byte("Format", format).Bool("bAlphaTexture", true),
-                     {{4, 4, std::string(format == 3 ? 8 : 16, '\x5A')}, {1, 1, std::string(format == 3 ? 8 : 16, '\xA5')}});
+    textures.Texture(
+        "F" + std::to_string(format), TPropertyWriter(textures).Byte("Format", format).Bool("bAlphaTexture", true),
+        {{4, 4, std::string(format == 3 ? 8 : 16, '\x5A')}, {1, 1, std::string(format == 3 ? 8 : 16, '\xA5')}});
 
   TObjectPackageWriter map;
   const int32_t shot = map.Texture("Shot", TPropertyWriter(map).Byte("Format", 3), {{8, 4, std::string(16, '\x33')}});

@@ -29,11 +29,6 @@ void CheckPicture(const TPictureReading& reading, TPixelSize box) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  CountAllocations();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (const TPackageKind kind : {pkMap, pkTexture, pkMutator}) {

@@ -21,11 +21,6 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  CountAllocations();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   TFuzzSource source(bytes);

@@ -34,8 +34,11 @@ inline void NoteFree(const volatile void* pointer) {
     Allocations.held -= static_cast<int64_t>(__sanitizer_get_allocated_size(const_cast<const void*>(pointer)));
 }
 
-// From LLVMFuzzerInitialize.
-inline void CountAllocations() { Check(__sanitizer_install_malloc_and_free_hooks(NoteMalloc, NoteFree) != 0); }
+// Each target that includes this counts its allocations from the start.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  Check(__sanitizer_install_malloc_and_free_hooks(NoteMalloc, NoteFree) != 0);
+  return 0;
+}
 
 // Runs reading with the count started afresh; the most bytes it held at once.
 template <typename Reading>

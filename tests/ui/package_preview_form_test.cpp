@@ -60,12 +60,14 @@ std::string Textures() {
     std::string pixels;  // B, G, R, A
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x) {
-        const int shade = i % 4 == 0 ? int(std::hypot(x - 32, y - 32) * 8) : i % 4 == 1 ? x * 4 : (x / 8 + y / 8) % 2 * 160;
+        const int shade = i % 4 == 0   ? int(std::hypot(x - 32, y - 32) * 8)
+                          : i % 4 == 1 ? x * 4
+                                       : (x / 8 + y / 8) % 2 * 160;
         pixels += Bytes({(shade + 40 * i) & 0xFF, (200 - shade / 2 + 25 * i) & 0xFF, (shade * 3 + 70 * i) & 0xFF,
                          i % 4 == 3 ? 255 - int(std::hypot(x - 32, y - 32) * 8) % 256 : 255});
       }
-    package.Texture(names[i % 10] + std::to_string(i / 10 + 1), TPropertyWriter(package).Byte("Format", 5).Bool("bAlphaTexture", i % 4 == 3),
-                    {{64, 64, pixels}});
+    package.Texture(names[i % 10] + std::to_string(i / 10 + 1),
+                    TPropertyWriter(package).Byte("Format", 5).Bool("bAlphaTexture", i % 4 == 3), {{64, 64, pixels}});
   }
   package.Texture("Heights", TPropertyWriter(package).Byte("Format", 10), {{64, 64, std::string(8192, '\0')}});
   return package.Build();
@@ -109,7 +111,8 @@ protected:
   }
 public:
   static void Shoot(HWND window, const char* name) {
-    if (const char* folder = std::getenv("PELLORIN_SCREENSHOT_DIR")) SaveScreenshot(window, (std::string(folder) + "/" + name).c_str());
+    if (const char* folder = std::getenv("PELLORIN_SCREENSHOT_DIR"))
+      SaveScreenshot(window, (std::string(folder) + "/" + name).c_str());
   }
 protected:
   TGameFolder game;
@@ -151,7 +154,8 @@ TEST_F(PackagePreviewForm, DetailsShowWhatTheMapTheTexturesAndTheMeshesHold) {
     EXPECT_EQ(text.substr(0, c.text.size()), c.text);
     EXPECT_EQ(control != nullptr, c.control != 0);
     if (c.control != IDC_DETAILS_PICTURE) continue;
-    const TPackageContents read = ReadPreview(*PreviewRequestOf(form->Commands().CacheIndex, "DM-Shadow.ut2"), DetailsContentsLimits);
+    const TPackageContents read =
+        ReadPreview(*PreviewRequestOf(form->Commands().CacheIndex, "DM-Shadow.ut2"), DetailsContentsLimits);
     const uint32_t pixel = read.screenshot.picture.pixels.at(128 * 512 + 256);
     EXPECT_EQ(middle, RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF));
   }
