@@ -23,15 +23,7 @@ std::string MapPayload(size_t bytes) {
   TObjectPackageWriter map;
   for (size_t i = 0; i < Meshes; ++i)
     map.Export("StaticMesh", "Mesh" + std::to_string(i), std::string(bytes / Meshes, 'm'));
-  const int32_t shot =
-      map.Texture("Shot", TPropertyWriter(map).Byte("Format", 3), {{512, 256, std::string(65536, '\x5A')}});
-  TPropertyWriter item(map);
-  item.Object("Material", shot);
-  const int32_t sequence =
-      map.Export("MaterialSequence", "Shots", TPropertyWriter(map).StructArray("SequenceItems", {item.Text()}).Text());
-  TPropertyWriter summary(map);
-  summary.Str("Title", "Bench").Str("Author", "Bench").Int("IdealPlayerCountMin", 6).Int("IdealPlayerCountMax", 10);
-  map.Export("LevelSummary", "LevelSummary", summary.Object("Screenshot", sequence).Text(), 0x00070004);
+  map.MapSummary("Bench", "A map of the benchmark.", {512, 256, std::string(65536, '\x5A')});
   return map.Build();
 }
 

@@ -11,31 +11,46 @@
 
 class TObjectPackageWriter;
 
-inline std::string Bytes(std::initializer_list<int> bytes) {
-  std::string text;
-  for (int byte : bytes) text += static_cast<char>(byte);
-  return text;
+// Bytes of the values (each taken modulo 256), a compact index, a little-endian 32-bit word.
+inline std::string Bytes(std::initializer_list<int> bytes) { return std::string(bytes.begin(), bytes.end()); }
+inline std::string Compact(int64_t value) {
+  std::string bytes;
+  AppendCompactIndex(bytes, value);
+  return bytes;
 }
+inline std::string Le32(int64_t value) { return Bytes({int(value), int(value >> 8), int(value >> 16), int(value >> 24)}); }
 
 // A tagged property list, ended by "None" in Text().
 class TPropertyWriter {
 public:
   explicit TPropertyWriter(TObjectPackageWriter& package) : package_(package) {}
-  TPropertyWriter& Int(const std::string& name, int32_t value);
-  TPropertyWriter& Byte(const std::string& name, uint8_t value);
-  TPropertyWriter& Bool(const std::string& name, bool value);  // the value in the tag, as the game writes it
-  TPropertyWriter& Object(const std::string& name, int32_t reference);
-  TPropertyWriter& Str(const std::string& name, const std::string& text);
+  TPropertyWriter& Int(const std::string& name, int32_t value) { return Value(name, 2, Le32(value)); }
+  TPropertyWriter& Byte(const std::string& name, uint8_t value) { return Value(name, 1, std::string(1, char(value))); }
+  // The value in the tag's array bit, and no value, as the game writes it.
+  TPropertyWriter& Bool(const std::string& name, bool value) { return Value(name, 3, "", "", value); }
+  TPropertyWriter& Object(const std::string& name, int32_t reference) { return Value(name, 5, Compact(reference)); }
+  TPropertyWriter& Str(const std::string& name, const std::string& text) {
+    return Value(name, 13, Compact(static_cast<int64_t>(text.size() + 1)) + text + '\0');
+  }
   // An array of structs, each a nested list (Text() of its writer, or anything else).
-  TPropertyWriter& StructArray(const std::string& name, const std::vector<std::string>& elements);
+  TPropertyWriter& StructArray(const std::string& name, const std::vector<std::string>& elements) {
+    std::string value = Compact(static_cast<int64_t>(elements.size()));
+    for (const std::string& element : elements) value += element;
+    return Value(name, 9, value);
+  }
   // A raw struct (Color, Vector) to be passed over, and an element other than the first.
-  TPropertyWriter& Raw(const std::string& name, const std::string& structName, const std::string& bytes);
-  TPropertyWriter& Element(const std::string& name, uint8_t index, int32_t value);
+  TPropertyWriter& Raw(const std::string& name, const std::string& structName, const std::string& bytes) {
+    return Value(name, 10, bytes, structName);
+  }
+  TPropertyWriter& Element(const std::string& name, uint8_t index, int32_t value) {
+    return Value(name, 2, Le32(value), "", index);
+  }
   std::string Text() const;
   std::string Unended() const { return bytes_; }
 
 private:
-  void Tag(const std::string& name, uint8_t type, const std::string& value, bool arrayBit = false);
+  TPropertyWriter& Value(const std::string& name, uint8_t type, const std::string& value,
+                         const std::string& structName = "", uint8_t element = 0);
   TObjectPackageWriter& package_;
   std::string bytes_;
 };
@@ -63,10 +78,8 @@ public:
   }
   // The class as an import Engine.<name> (a class of the engine's package).
   int32_t Class(const std::string& name) {
-    if (!classes_.count(name)) {
-      if (!engine_) engine_ = Import("Core", "Package", 0, "Engine");
-      classes_[name] = Import("Core", "Class", engine_, name);
-    }
+    if (!engine_) engine_ = Import("Core", "Package", 0, "Engine");
+    if (!classes_.count(name)) classes_[name] = Import("Core", "Class", engine_, name);
     return classes_[name];
   }
   // An export of a class (0: a class itself), its data made once its offset in the file is known.
@@ -90,38 +103,38 @@ public:
                   std::optional<int64_t> mipCount = std::nullopt) {
     const std::string list = properties.Text();
     return Export(Class("Texture"), name, [=](uint32_t offset) {
-      std::string body = list;
-      AppendCompactIndex(body, mipCount.value_or(static_cast<int64_t>(mips.size())));
+      std::string body = list + Compact(mipCount.value_or(static_cast<int64_t>(mips.size())));
       for (const TWrittenMip& mip : mips) {
-        std::string length;
-        AppendCompactIndex(length, mip.length.value_or(static_cast<int64_t>(mip.data.size())));
-        TPackageBuilder::AppendWord(body,
-                                    static_cast<uint32_t>(offset + body.size() + 4 + length.size() + mip.data.size()));
-        body += length + mip.data;
-        TPackageBuilder::AppendWord(body, static_cast<uint32_t>(mip.width));
-        TPackageBuilder::AppendWord(body, static_cast<uint32_t>(mip.height));
-        body += std::string(2, '\x06');  // the logarithms, which the reader does not need
+        const std::string length = Compact(mip.length.value_or(static_cast<int64_t>(mip.data.size())));
+        body += Le32(offset + body.size() + 4 + length.size() + mip.data.size()) + length + mip.data;
+        body += Le32(mip.width) + Le32(mip.height) + "\x06\x06";  // and the logarithms, which the reader skips
       }
       return body;
     });
   }
   // A palette of R, G, B, A colours.
   int32_t Palette(const std::string& name, const std::vector<uint32_t>& colours) {
-    std::string body;
-    AppendCompactIndex(body, Name("None"));
-    AppendCompactIndex(body, static_cast<int64_t>(colours.size()));
-    for (uint32_t colour : colours) TPackageBuilder::AppendWord(body, colour);  // R first: the lowest byte
+    std::string body = Compact(Name("None")) + Compact(static_cast<int64_t>(colours.size()));
+    for (uint32_t colour : colours) body += Le32(colour);  // R first: the lowest byte
     return Export("Palette", name, body, 0x00070004);
   }
 
+  // A map's summary as the editor saves it: the title, an author, 6 to 10 players, the
+  // description, and the screenshot (a DXT1 texture) behind a material sequence.
+  void MapSummary(const std::string& title, const std::string& description, const TWrittenMip& screenshot) {
+    TPropertyWriter item(*this), summary(*this);
+    item.Object("Material", Texture("Shot", TPropertyWriter(*this).Byte("Format", 3), {screenshot}));
+    const int32_t sequence =
+        Export("MaterialSequence", "Shots", TPropertyWriter(*this).StructArray("SequenceItems", {item.Text()}).Text());
+    summary.Str("Title", title).Str("Author", "Krow").Int("IdealPlayerCountMin", 6).Int("IdealPlayerCountMax", 10);
+    summary.Str("Description", description).Object("Screenshot", sequence);
+    Export("LevelSummary", "LevelSummary", summary.Text(), 0x00070004);
+  }
+
   std::string Build() const {
-    std::vector<std::string> names = names_;
     std::string nameTable;
-    for (const std::string& name : names) {
-      AppendCompactIndex(nameTable, static_cast<int64_t>(name.size() + 1));
-      nameTable += name + '\0';
-      TPackageBuilder::AppendWord(nameTable, 0x00070010);
-    }
+    for (const std::string& name : names_)  // with the flags the game gives most names
+      nameTable += Compact(static_cast<int64_t>(name.size() + 1)) + name + '\0' + Le32(0x00070010);
     const uint32_t namesAt = 36 + 20 + 8;
     std::string data;
     std::vector<std::pair<int64_t, int64_t>> places;
@@ -132,28 +145,22 @@ public:
       data += body;
     }
     std::string importTable, exportTable;
-    for (const TBuiltImportIndexes& import : imports_) {
-      AppendCompactIndex(importTable, import.classPackage);
-      AppendCompactIndex(importTable, import.className);
-      TPackageBuilder::AppendWord(importTable, static_cast<uint32_t>(import.outer));
-      AppendCompactIndex(importTable, import.name);
-    }
-    for (size_t i = 0; i < exports_.size(); ++i) {
-      AppendCompactIndex(exportTable, exports_[i].classRef);
-      AppendCompactIndex(exportTable, 0);  // no parent class
-      TPackageBuilder::AppendWord(exportTable, 0);  // in no group
-      AppendCompactIndex(exportTable, exports_[i].name);
-      TPackageBuilder::AppendWord(exportTable, exports_[i].flags);
-      AppendCompactIndex(exportTable, places[i].second);
-      if (places[i].second > 0) AppendCompactIndex(exportTable, places[i].first);
+    for (const TBuiltImportIndexes& import : imports_)
+      importTable +=
+          Compact(import.classPackage) + Compact(import.className) + Le32(import.outer) + Compact(import.name);
+    for (size_t i = 0; i < exports_.size(); ++i) {  // no parent class, in no group
+      exportTable += Compact(exports_[i].classRef) + Compact(0) + Le32(0) + Compact(exports_[i].name) +
+                     Le32(exports_[i].flags) + Compact(places[i].second);
+      if (places[i].second > 0) exportTable += Compact(places[i].first);
     }
     const auto importsAt = static_cast<uint32_t>(namesAt + nameTable.size() + data.size());
     std::string file;
-    for (uint32_t word : {0x9E2A83C1u, 128u | 29u << 16, 1u, static_cast<uint32_t>(names.size()), namesAt,
-                          static_cast<uint32_t>(exports_.size()), static_cast<uint32_t>(importsAt + importTable.size()),
-                          static_cast<uint32_t>(imports_.size()), importsAt, guid[0], guid[1], guid[2], guid[3], 1u,
-                          static_cast<uint32_t>(exports_.size()), static_cast<uint32_t>(names.size())})
-      TPackageBuilder::AppendWord(file, word);
+    for (int64_t word : {int64_t{0x9E2A83C1}, int64_t{128 | 29 << 16}, int64_t{1}, int64_t(names_.size()),
+                         int64_t{namesAt}, int64_t(exports_.size()), int64_t(importsAt + importTable.size()),
+                         int64_t(imports_.size()), int64_t{importsAt}, int64_t{guid[0]}, int64_t{guid[1]},
+                         int64_t{guid[2]}, int64_t{guid[3]}, int64_t{1}, int64_t(exports_.size()),
+                         int64_t(names_.size())})
+      file += Le32(word);
     return file + nameTable + data + importTable + exportTable;
   }
 
@@ -178,74 +185,21 @@ private:
   int32_t engine_ = 0;
 };
 
-inline void TPropertyWriter::Tag(const std::string& name, uint8_t type, const std::string& value, bool arrayBit) {
+// The name, the info byte (type, size code, array bit), a struct's name, the size as the size code
+// leaves it to follow, an element's index other than 0 (a bool's value), the value. A string's
+// size always follows.
+inline TPropertyWriter& TPropertyWriter::Value(const std::string& name, uint8_t type, const std::string& value,
+                                              const std::string& structName, uint8_t element) {
   AppendCompactIndex(bytes_, package_.Name(name), package_.nameIndexForm);
   static const std::map<size_t, uint8_t> fixedSizes = {{1, 0}, {2, 1}, {4, 2}, {12, 3}, {16, 4}};
   const auto fixed = fixedSizes.find(value.size());
   const uint8_t sizeCode = type == 13 || fixed == fixedSizes.end() ? (value.size() < 256 ? 5 : 7) : fixed->second;
-  bytes_ += static_cast<char>(type | sizeCode << 4 | (arrayBit ? 0x80 : 0));
+  bytes_ += static_cast<char>(type | sizeCode << 4 | (element ? 0x80 : 0));
+  if (type == 10) AppendCompactIndex(bytes_, package_.Name(structName));
   if (sizeCode == 5) bytes_ += static_cast<char>(value.size());
-  if (sizeCode == 7) TPackageBuilder::AppendWord(bytes_, static_cast<uint32_t>(value.size()));
-}
-
-inline TPropertyWriter& TPropertyWriter::Int(const std::string& name, int32_t value) {
-  std::string bytes;
-  TPackageBuilder::AppendWord(bytes, static_cast<uint32_t>(value));
-  Tag(name, 2, bytes);
-  bytes_ += bytes;
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Byte(const std::string& name, uint8_t value) {
-  Tag(name, 1, std::string(1, static_cast<char>(value)));
-  bytes_ += static_cast<char>(value);
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Bool(const std::string& name, bool value) {
-  AppendCompactIndex(bytes_, package_.Name(name), package_.nameIndexForm);
-  bytes_ += value ? "\xD3" : "\x53";
-  bytes_ += '\0';
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Object(const std::string& name, int32_t reference) {
-  std::string value;
-  AppendCompactIndex(value, reference);
-  Tag(name, 5, value);
+  if (sizeCode == 7) bytes_ += Le32(static_cast<int64_t>(value.size()));
+  if (element && type != 3) bytes_ += static_cast<char>(element);
   bytes_ += value;
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Str(const std::string& name, const std::string& text) {
-  std::string value;
-  AppendCompactIndex(value, static_cast<int64_t>(text.size() + 1));
-  value += text + '\0';
-  Tag(name, 13, value);
-  bytes_ += value;
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::StructArray(const std::string& name,
-                                                     const std::vector<std::string>& elements) {
-  std::string value;
-  AppendCompactIndex(value, static_cast<int64_t>(elements.size()));
-  for (const std::string& element : elements) value += element;
-  Tag(name, 9, value);
-  bytes_ += value;
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Raw(const std::string& name, const std::string& structName,
-                                             const std::string& bytes) {
-  std::string tag;
-  Tag(name, 10, bytes);
-  // The struct's name follows the info byte, before any size byte.
-  const size_t infoEnd = bytes_.size() - (bytes.size() == 4 || bytes.size() == 12 ? 0 : 1);
-  AppendCompactIndex(tag, package_.Name(structName));
-  bytes_.insert(infoEnd, tag);
-  bytes_ += bytes;
-  return *this;
-}
-inline TPropertyWriter& TPropertyWriter::Element(const std::string& name, uint8_t index, int32_t value) {
-  std::string bytes;
-  TPackageBuilder::AppendWord(bytes, static_cast<uint32_t>(value));
-  Tag(name, 2, bytes, true);
-  bytes_ += static_cast<char>(index) + bytes;
   return *this;
 }
 inline std::string TPropertyWriter::Text() const {

@@ -32,13 +32,13 @@ void CheckPicture(const TPictureReading& reading, TPixelSize box) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (const TPackageKind kind : {pkMap, pkTexture, pkMutator}) {
-    TFuzzSource source(bytes);
+    TMemoryByteSource source{std::string(bytes)};
     TPackageContents contents;
     const int64_t mostHeld = MostHeldBy([&] { contents = ReadPackageContents(source, kind, Limits); });
     // The tables once each, and a few objects, each read no further than its end.
     Check(source.bytesRead <= 64 * size + 65536);
     Check(mostHeld <= static_cast<int64_t>(64 * size + 65536));
-    Check(contents.failure.empty() || contents.lines.empty() || !contents.headerRead);
+    Check(contents.failure.empty() || contents.lines.empty());
     for (const std::string& line : contents.lines) CheckShown(line);
     CheckShown(contents.failure);
     if (kind == pkMap) CheckPicture(contents.screenshot, Limits.screenshot.size);

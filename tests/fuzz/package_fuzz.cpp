@@ -23,7 +23,7 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  TFuzzSource source(bytes);
+  TMemoryByteSource source{std::string(bytes)};
   TPackageReading reading;
   const int64_t mostHeldBytes = MostHeldBy([&] { reading = ReadPackageHeader(source); });
   // Each table is read forward once, from its offset to at most the end of the file.

@@ -1,15 +1,13 @@
 #pragma once
-// What the package fuzz targets share: the fuzzer's bytes as a package file that fails any read
-// outside them, and the bytes a reading holds at once on the heap.
+// What the package fuzz targets share: the bytes a reading holds at once on the heap. The
+// fuzzer's bytes are read through the tests' memory source, which fails any read outside them.
 #include <sanitizer/allocator_interface.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <string_view>
 
-#include "core/byte_streams.h"
+#include "core/package_builder.h"
 
 inline void Check(bool condition) {
   if (!condition) std::abort();
@@ -24,9 +22,7 @@ struct TAllocationCount {
 inline thread_local TAllocationCount Allocations;
 
 inline void NoteMalloc(const volatile void*, size_t size) {
-  if (!Allocations.counting) return;
-  Allocations.held += static_cast<int64_t>(size);
-  Allocations.most = std::max(Allocations.most, Allocations.held);
+  if (Allocations.counting) Allocations.most = std::max(Allocations.most, Allocations.held += int64_t(size));
 }
 
 inline void NoteFree(const volatile void* pointer) {
@@ -48,20 +44,3 @@ int64_t MostHeldBy(Reading&& reading) {
   Allocations.counting = false;
   return Allocations.most;
 }
-
-// The fuzzer's bytes, failing any read outside them.
-class TFuzzSource : public IRandomAccessSource {
-public:
-  explicit TFuzzSource(std::string_view bytes) : bytes_(bytes) {}
-  uint64_t Size() override { return bytes_.size(); }
-  size_t ReadAt(uint64_t offset, char* buffer, size_t n) override {
-    Check(offset <= bytes_.size() && n <= bytes_.size() - offset);
-    std::memcpy(buffer, bytes_.data() + offset, n);
-    bytesRead += n;
-    return n;
-  }
-  uint64_t bytesRead = 0;
-
-private:
-  std::string_view bytes_;
-};
