@@ -19,3 +19,7 @@ void ZipExportSection(TReport& report, const std::string& game, bool quick);
 void ArchiveMemorySection(TReport& report, const std::string& game, bool quick);
 // The peak working set of installing one .uz2 file, printed by a process of its own.
 int InstallMemory(const std::string& uz2Path);
+// bench/preview_bench.cpp: a map's summary and screenshot, the thumbnails of a texture package,
+// and the peak working set of reading a map (printed by a process of its own).
+void PreviewSection(TReport& report, const std::string& game, bool quick);
+int PreviewMemory(const std::string& payloadPath);

@@ -213,6 +213,7 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--open-cache-memory" && i + 1 < argc) return OpenCacheMemory(static_cast<unsigned>(std::atoi(argv[++i])));
     if (arg == "--install-memory" && i + 1 < argc) return InstallMemory(argv[++i]);
+    if (arg == "--preview-memory" && i + 1 < argc) return PreviewMemory(argv[++i]);
     if (arg == "--csv" && i + 1 < argc) csv = argv[++i];
     if (arg == "--quick") quick = true;
     if (arg == "--only" && i + 1 < argc) only = argv[++i];
@@ -248,6 +249,7 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"uz2-install", Uz2InstallSection},
       {"zip-export", ZipExportSection},
       {"archive-memory", ArchiveMemorySection},
+      {"preview", PreviewSection},
   };
   TReport report;
   std::printf("%-14s %-52s %12s\n", "section", "measure", "value");

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (the cache index, package headers, .uz2 files, zip archives) with
+# Builds the fuzz targets (the cache index, package headers, package objects, .uz2 files, zip archives) with
 # clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, and runs each for a bounded
 # time from its seed corpus. Fails on any finding. PELLORIN_FUZZ_SECONDS sets each target's time (default 60).
 set -euo pipefail
@@ -11,6 +11,8 @@ mkdir -p "$out/findings"
 flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I "$root/src" -I "$root/tests")
 common=("$root/src/core/text_rules.cpp" "$root/src/core/exceptions.cpp")
 archives=("$root"/src/core/{byte_streams,archive_error,zlib_streams,uz2,zip_archive}.cpp)
+packages=("$root"/src/core/{package_header,package_reading,byte_streams}.cpp)
+contents=("$root"/src/core/{package_objects,package_pictures,texture_decode,pictures,package_contents}.cpp)
 
 # fuzz <target> <seed folder> <sources...>: builds tests/fuzz/<target>.cpp and runs it.
 fuzz() {
@@ -31,6 +33,7 @@ fuzz() {
 }
 
 fuzz index_fuzz "$root/tests/fuzz/corpus" "$root/src/core/index_lines.cpp"
-fuzz package_fuzz "$root/tests/fuzz/package_corpus" "$root/src/core/package_header.cpp" "$root/src/core/byte_streams.cpp"
+fuzz package_fuzz "$root/tests/fuzz/package_corpus" "${packages[@]}"
+fuzz package_contents_fuzz "$root/tests/fuzz/contents_corpus" "${packages[@]}" "${contents[@]}"
 fuzz uz2_fuzz "$root/tests/fuzz/uz2_corpus" "${archives[@]}"
 fuzz zip_fuzz "$root/tests/fuzz/zip_corpus" "${archives[@]}"

@@ -46,6 +46,6 @@ bash "$root/scripts/test_demo.sh" "$(find "$build_win/tools" -name ucc.exe | hea
 echo "== the release archive"
 bash "$root/scripts/test_release.sh" || status=1
 
-echo "== fuzzing the cache index, package headers, .uz2 files and .zip archives"
+echo "== fuzzing the cache index, package headers, package objects, .uz2 files and .zip archives"
 bash "$root/scripts/fuzz.sh" || status=1
 exit $status

@@ -46,10 +46,12 @@ void RunProgram(HINSTANCE instance, int showCommand) {
 
   TMessageDialogs messageBoxes;
   TRegistryPrefsStore prefsStore;
+  TRegistryPrefsStore viewSettings;  // the preview pane's, beside the preferences
   TShellFolderPicker folderDialog;
   // The windows are made in this order and go in the reverse one.
   TMainForm mainForm(instance, TMainFormServices{[]() -> const TAppliedPrefs& { return PrefsForm->Applied(); },
-                                                 [](HWND owner) { PrefsForm->ShowModal(owner); }, &messageBoxes});
+                                                 [](HWND owner) { PrefsForm->ShowModal(owner); }, &messageBoxes,
+                                                 &viewSettings});
   TPrefsForm prefsForm(prefsStore, mainForm, messageBoxes, folderDialog);
   prefsForm.Create();
 

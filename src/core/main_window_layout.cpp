@@ -14,3 +14,9 @@ TMainLayout LayOutMainWindow(TPixelSize client, int statusHeight) {
   layout.List = {0, 0, width, std::max(height - MainListBottomGap, 0)};
   return layout;
 }
+
+TListAndPreview SplitForPreview(const TPixelRect& listPlace) {
+  const int paneWidth = std::min(PreviewPaneWidth, listPlace.Width / 2);
+  return {{listPlace.Left, listPlace.Top, listPlace.Width - paneWidth, listPlace.Height},
+          {listPlace.Right() - paneWidth, listPlace.Top, paneWidth, listPlace.Height}};
+}

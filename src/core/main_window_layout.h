@@ -22,3 +22,14 @@ struct TMainLayout {
 
 // statusHeight is the height the status bar gives itself for the window's font.
 TMainLayout LayOutMainWindow(TPixelSize client, int statusHeight);
+
+// The preview pane, when the user shows it, stands at the right of the list's place and takes
+// this much of it (half the place at most); the window grows by as much when it is turned on.
+inline constexpr int PreviewPaneWidth = 276;
+
+struct TListAndPreview {
+  TPixelRect List;
+  TPixelRect Preview;
+};
+
+TListAndPreview SplitForPreview(const TPixelRect& listPlace);

@@ -48,6 +48,12 @@ enum class TPackageFault {
   BadName,              // an empty name, or one not ended by its zero byte or with a zero inside
   TooManyEntries,       // more names or imports than MaxPackageTableEntries
   NameTooLong,          // a name of more than MaxPackageNameBytes bytes, its zero included
+  // Found only when the objects are read, past the header and its tables:
+  ObjectOutsideFile,      // an object's data beyond the end of the file
+  ObjectOverrun,          // an object's properties or data running past the object's end
+  ObjectIndexOutOfRange,  // a reference to an import or export the tables do not have
+  BadProperty,            // a property of an impossible size, a nested list without its end, too many
+  BadMips,                // a texture's mip list of an impossible count, length, size or skip offset
 };
 
 // The most names and imports the reader walks, and the longest name it takes: far beyond what the

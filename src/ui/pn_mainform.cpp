@@ -112,6 +112,7 @@ TMainForm::TMainForm(HINSTANCE instance, TMainFormServices services)
   Application.SetMainWindow(window);
   CreateControls();
   LayOutControls();
+  RestorePreviewPane();
 }
 
 TMainForm::~TMainForm() {
@@ -192,7 +193,7 @@ void TMainForm::LayOutControls() {
   RECT client{};
   ::GetClientRect(Handle(), &client);
   const TMainLayout layout = LayOutMainWindow({client.right, client.bottom}, statusHeight_);
-  PlaceWindow(list_, layout.List);
+  PlaceWindow(list_, PlacePreviewPane(layout.List));
   PlaceWindow(tbOpenCache_, layout.OpenCache);
   PlaceWindow(tbCopySelected_, layout.CopySelected);
   PlaceWindow(progressBar_, layout.Progress);
@@ -391,6 +392,9 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
     case IDM_DETAILS1:
       Details1Click();
       break;
+    case IDM_PREVIEWPANE1:
+      PreviewPane1Click();
+      break;
     case IDM_PREFERENCES1:
       Preferences1Click();
       break;
@@ -424,6 +428,9 @@ LRESULT TMainForm::HandleNotify(const NMHDR& header, LPARAM lParam) {
       return 0;
     case LVN_ITEMACTIVATE:
       lvCacheItemsDblClick();
+      return 0;
+    case LVN_ITEMCHANGED:
+      FollowSelection();
       return 0;
     case LVN_COLUMNCLICK:
       lvCacheItemsColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);

@@ -19,6 +19,7 @@
 #include "ui/folder_picker.h"
 #include "ui/message_dialog.h"
 #include "ui/pn_preferences.h"
+#include "ui/preview_pane.h"
 #include "win/handles.h"
 #include "win/launcher.h"
 #include "win/window_base.h"
@@ -32,6 +33,8 @@ struct TMainFormServices {
   std::function<void(HWND owner)> ShowPreferences;
   // The message boxes; the program's own dialogs when none is given.
   IMessageBoxes* Boxes = nullptr;
+  // Where the window keeps whether its preview pane is shown; kept nowhere when none is given.
+  IPrefsStore* Settings = nullptr;
 };
 
 class TMainForm final : public IPackageRows,
@@ -78,6 +81,9 @@ public:
   void Exit1Click();
   void Export1Click();
   void InstallFiles1Click();
+  // View > "Preview Pane": the pane beside the list turned on or off, and the choice kept.
+  void PreviewPane1Click();
+  TPreviewPane* PreviewPane() const { return previewPane_.get(); }
 
   TJobController& Commands() { return commands_; }
   TLauncher& Launcher() { return launcher_; }
@@ -149,6 +155,13 @@ private:
   LRESULT GetItemState(WPARAM item, LPARAM mask);
   void ScheduleListRepaint();
 
+  // The preview pane: shown as the settings say at start, placed beside the list (whose place is
+  // returned), following the selected row.
+  void RestorePreviewPane();
+  void ShowPreviewPane(bool shown);
+  TPixelRect PlacePreviewPane(const TPixelRect& listPlace);
+  void FollowSelection();
+
   // The progress bar, brought to the latest request on a clock.
   void RequestProgress();
   void ApplyProgress();
@@ -182,6 +195,7 @@ private:
   ULONGLONG progressAppliedAt_ = 0;
   bool progressTimerSet_ = false;
   HWND focusedControl_ = nullptr;  // kept while the window is inactive
+  std::unique_ptr<TPreviewPane> previewPane_;  // while shown
 
   // Destroyed first: the window and its children go before the pictures and the font they use.
   TWindowHandle window_;

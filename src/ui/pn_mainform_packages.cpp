@@ -13,6 +13,9 @@ void TMainForm::Details1Click() { ShowDetails(popupRow_); }
 void TMainForm::lvCacheItemsDblClick() { ShowDetails(NextRowWith(LVNI_SELECTED)); }
 
 void TMainForm::ShowDetails(int row) {
-  if (const std::optional<std::string> text = commands_.Details1Click(row))
-    TPackageDetailsDialog(*text).ShowModal(instance_, Handle());
+  if (const std::optional<std::string> text = commands_.Details1Click(row)) {
+    const std::optional<TPreviewRequest> request = PreviewRequestOf(commands_.CacheIndex, RowCaption(row));
+    TPackageDetailsDialog(*text, request ? ReadPreview(*request, DetailsContentsLimits) : TPackageContents{})
+        .ShowModal(instance_, Handle());
+  }
 }

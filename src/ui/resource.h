@@ -18,6 +18,7 @@
 #define IDM_POPUPMENU1                     110
 #define IDM_SELECTALL1                     111  // "Select &All\tCtrl+A"
 #define IDM_SELECTALLOFTYPE1               600  // "Select All of This &Type": the row's kind
+#define IDM_PREVIEWPANE1                   610  // "&View" > "&Preview Pane", off until turned on
 
 // Accelerators of the main window: Ctrl+A sends IDM_SELECTALL1 (the window passes it on only
 // while the list has the keyboard focus).
@@ -73,6 +74,7 @@
 #define IDM_DETAILS1                       501  // "&Details..."
 #define IDD_PACKAGE_DETAILS                510
 #define IDC_DETAILS_TEXT                   511
+#define IDC_DETAILS_PICTURE                512  // a map's screenshot, made when the dialog opens
 // Exporting ticked packages and installing package files.
 #define IDM_EXPORTSELECTED1                550  // "&Actions" > "E&xport selected..."
 #define IDM_INSTALLFILES1                  551  // "&File" > "&Install package files..."

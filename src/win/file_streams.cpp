@@ -12,9 +12,10 @@ constexpr size_t MaxPiece = 1u << 30;
 
 }  // namespace
 
-TFileSource::TFileSource(const std::string& path, std::string readFailure)
-    : file_(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)),
+TFileSource::TFileSource(const std::string& path, std::string readFailure, TFileSharing sharing)
+    : file_(::CreateFileA(path.c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | (sharing == TFileSharing::ReadersAndDeletion ? FILE_SHARE_DELETE : 0),
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)),
       readFailure_(std::move(readFailure)) {}
 
 size_t TFileSource::Read(char* buffer, size_t size) {

@@ -10,6 +10,10 @@
 #include "core/byte_streams.h"
 #include "win/handles.h"
 
+// Who else may open a file while it is read: readers only, or also whoever deletes it (a preview
+// read beside a run, which deletes a payload once it is copied).
+enum class TFileSharing { Readers, ReadersAndDeletion };
+
 // A file read front to back or at any offset (the package header reader asks for a few small
 // pieces of a large file, and only those are read), opened for reading only and shared with other
 // readers but not with writers, so that nobody changes it while it is read. Read failures raise
@@ -17,7 +21,7 @@
 // error in GetLastError.
 class TFileSource : public IByteSource, public IRandomAccessSource {
 public:
-  TFileSource(const std::string& path, std::string readFailure);
+  TFileSource(const std::string& path, std::string readFailure, TFileSharing sharing = TFileSharing::Readers);
   bool Opened() const { return file_.Valid(); }
 
   size_t Read(char* buffer, size_t size) override;

@@ -1,56 +1,17 @@
 // Fuzz target for the package header reader: any bytes as a cached package. The reader must never
 // read outside the file, read much more than the file, or hold memory beyond a small multiple of
 // the file's size, and what it returns must come from the file.
-#include <sanitizer/allocator_interface.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "core/package_header.h"
+#include "fuzz/package_fuzz_support.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-// The bytes held at once by this thread's allocations while a package is read.
-thread_local bool counting = false;
-thread_local int64_t heldBytes = 0;
-thread_local int64_t mostHeldBytes = 0;
-
-void NoteMalloc(const volatile void*, size_t size) {
-  if (!counting) return;
-  heldBytes += static_cast<int64_t>(size);
-  mostHeldBytes = std::max(mostHeldBytes, heldBytes);
-}
-
-void NoteFree(const volatile void* pointer) {
-  if (counting && pointer)
-    heldBytes -= static_cast<int64_t>(__sanitizer_get_allocated_size(const_cast<const void*>(pointer)));
-}
-
-// The fuzzer's bytes, failing any read outside them.
-class TFuzzSource : public IRandomAccessSource {
-public:
-  explicit TFuzzSource(std::string_view bytes) : bytes_(bytes) {}
-  uint64_t Size() override { return bytes_.size(); }
-  size_t ReadAt(uint64_t offset, char* buffer, size_t n) override {
-    Check(offset <= bytes_.size() && n <= bytes_.size() - offset);
-    std::memcpy(buffer, bytes_.data() + offset, n);
-    bytesRead += n;
-    return n;
-  }
-  uint64_t bytesRead = 0;
-
-private:
-  std::string_view bytes_;
-};
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
@@ -60,18 +21,11 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Check(__sanitizer_install_malloc_and_free_hooks(NoteMalloc, NoteFree) != 0);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  TFuzzSource source(bytes);
-  heldBytes = mostHeldBytes = 0;
-  counting = true;
-  const TPackageReading reading = ReadPackageHeader(source);
-  counting = false;
+  TMemoryByteSource source{std::string(bytes)};
+  TPackageReading reading;
+  const int64_t mostHeldBytes = MostHeldBy([&] { reading = ReadPackageHeader(source); });
   // Each table is read forward once, from its offset to at most the end of the file.
   Check(source.bytesRead <= 3 * size);
   // The result's own strings and the name table's text, with room for growth: never a count's worth.

@@ -101,14 +101,15 @@ void SaveScreenshot(HWND dialog, const char* path) {
   RECT frame;
   ::GetWindowRect(dialog, &frame);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  HDC screen = ::GetDC(nullptr);
+  // From the window's own picture rather than the screen, which shows it only once it is flushed.
+  HDC screen = ::GetWindowDC(dialog);
   HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   ::GdiFlush();
   const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
   BITMAPFILEHEADER header{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
@@ -120,5 +121,5 @@ void SaveScreenshot(HWND dialog, const char* path) {
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  ::ReleaseDC(dialog, screen);
 }
