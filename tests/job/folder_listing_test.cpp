@@ -125,7 +125,7 @@ TEST_F(RebuildListingRowsTest, EqualsOneLookupByNamePerRow) {
   EXPECT_EQ(row(3).SizeText, "111 bytes");  // the payload's name in lower case
   EXPECT_EQ(row(4).SizeText, "-1 bytes");   // no payload
   EXPECT_EQ(row(26).SizeText, "0 bytes");   // a folder named like the payload
-  EXPECT_EQ(row(10).ImageIndex, 1);         // Mut10.u, installed as MUT10.U
+  EXPECT_EQ(row(10).ImageIndex, 3);         // Mut10.u, installed as MUT10.U in another size
   EXPECT_EQ(row(14).ImageIndex, 0);         // Mesh14.usx is a folder
   EXPECT_EQ(row(40).ImageIndex, 1);         // Song40.ogg as MuSONG40.OGG in the current folder
   EXPECT_EQ(rows.at(361).SizeText, "-1 bytes");  // a wildcard is no name: payload 2 is not its

@@ -256,7 +256,10 @@ TEST(HundredThousandLinesOnDisk, AreListedWithTheSizesOfTheFewPayloadsPresent) {
   const auto sizeOf = [](int n) { return n % 997 + 1; };
   for (int n = 0; n < EntryCount; n += 333) {
     WriteFileBytes(game.Prefs.CachePath + KeyOf(n) + ".uxx", PayloadBytes(sizeOf(n), n));
-    if (n % 2 == 0) WriteFileBytes(GetDestinationFolder(GetPackageKind(NameOf(n)), game.Prefs) + NameOf(n), "");
+    // Installed in the same size (the unlit bulb), or another (the bulb of another version).
+    if (n % 2 == 0)
+      WriteFileBytes(GetDestinationFolder(GetPackageKind(NameOf(n)), game.Prefs) + NameOf(n),
+                     n % 4 == 0 ? PayloadBytes(sizeOf(n), n) : "");
   }
   open.Open(Joined(lines, "\n"));
   ASSERT_EQ(open.index.CacheList(), lines);
@@ -267,7 +270,7 @@ TEST(HundredThousandLinesOnDisk, AreListedWithTheSizesOfTheFewPayloadsPresent) {
     const std::string size = present(n) ? std::to_string(sizeOf(n)) + " bytes" : "-1 bytes";
     ASSERT_EQ(rows[n].Caption, NameOf(n));
     ASSERT_EQ(rows[n].SizeText, size) << n;
-    ASSERT_EQ(rows[n].ImageIndex, present(n) && n % 2 == 0 ? 1 : 0) << n;
+    ASSERT_EQ(rows[n].ImageIndex, present(n) && n % 2 == 0 ? (n % 4 == 0 ? 1 : 3) : 0) << n;
   }
 }
 
@@ -323,7 +326,7 @@ TEST(HighBytesOfTheCodePage, NameRealFiles) {
   ASSERT_EQ(open.view.Rows.size(), 2u);
   EXPECT_EQ(open.view.Rows[0].TypeText, "Deathmatch Map");
   EXPECT_EQ(open.view.Rows[0].SizeText, "8 bytes");
-  EXPECT_EQ(open.view.Rows[1].ImageIndex, 1) << "found installed under its high-byte name";
+  EXPECT_EQ(open.view.Rows[1].ImageIndex, 3) << "found installed, in another size, under its high-byte name";
 
   open.view.Rows[0].Ticked = true;
   EXPECT_EQ(ErrorOf([&] { IntegrateSelected(open.context); }), "");

@@ -117,7 +117,7 @@ TEST_F(PackagePreviewForm, DetailsShowWhatTheMapAndTheTexturesHold) {
       Shoot(dialog, row == 0 ? "details-map.bmp" : "details-textures.bmp");
       PressKey(dialog, VK_ESCAPE);
     });
-    ::SendMessageA(form->Handle(), WM_COMMAND, IDM_DETAILS1, 0);
+    form->lvCacheItemsDblClick();  // as a double click on the selected row
     EXPECT_EQ(text.substr(0, texts[row].size()), texts[row]);
     ASSERT_NE(shown, nullptr) << row;
     if (row == 1) continue;
