@@ -11,8 +11,11 @@
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
 #include "core/text_rules.h"
+#include "core/exceptions.h"
 #include "job/cache_index.h"
+#include "job/cache_tidy_texts.h"
 #include "job/game_search.h"
+#include "job/package_transfer_texts.h"
 #include "job/transfer_plan.h"
 #include "win/files.h"
 #include "win/handles.h"
@@ -102,7 +105,32 @@ TPurgeSetting ReadPurgeSetting(const std::string& settingsFile) {
   return purge;
 }
 
+std::string PurgeText(const TPurgeSetting& purge) {
+  using namespace CacheTidyTexts;
+  if (!purge.known) return PurgeUnknown;
+  if (!purge.days) return FormatText(PurgeNotSet, std::to_string(GamePurgeDaysDefault).c_str());
+  if (*purge.days == 0) return PurgeNever;
+  return FormatText(PurgeAfter, std::to_string(*purge.days).c_str());
+}
+
 }  // namespace
+
+TSurveyTexts DescribeSurvey(const TCacheSurvey& survey) {
+  using namespace CacheTidyTexts;
+  const char separator = SystemDecimalSeparator();
+  const auto sized = [separator](const std::string& count, std::uint64_t bytes) {
+    return FormatText(CountAndSize, count.c_str(), FormatByteCount(bytes, separator).c_str());
+  };
+  TSurveyTexts texts;
+  texts.orphans = sized(TransferTexts::CountText(survey.orphans.size(), OneFile, Files), survey.orphanBytes);
+  texts.missingPayloads = TransferTexts::CountText(survey.missingPayloadLines.size(), OneLine, Lines);
+  texts.installed = sized(TransferTexts::CountText(survey.installedLines.size(), OnePackage, Packages), survey.installedBytes);
+  texts.totals = FormatText(Totals, TransferTexts::CountText(survey.packages, OnePackage, Packages).c_str(),
+                            FormatByteCount(survey.bytes, separator).c_str(), std::to_string(survey.maps).c_str());
+  if (survey.unsafeNames > 0) texts.totals += FormatText(UnsafeLeftAlone, std::to_string(survey.unsafeNames).c_str());
+  texts.purge = PurgeText(survey.purge);
+  return texts;
+}
 
 bool SurveyCache(const TCacheIndex& index, const TAppliedPrefs& prefs, const std::string& settingsFile,
                  const TSurveyProgress& progress, TCacheSurvey& survey) {

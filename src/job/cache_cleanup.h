@@ -44,6 +44,13 @@ struct TCacheSurvey {
   TPurgeSetting purge;
 };
 
+// What the Clean Up dialog says of a survey: a count and size for each category (the category
+// shown greyed when it is empty), the cache's totals and the purge setting.
+struct TSurveyTexts {
+  std::string orphans, missingPayloads, installed, totals, purge;
+};
+TSurveyTexts DescribeSurvey(const TCacheSurvey& survey);
+
 // What the user ticks in the Clean Up dialog.
 struct TCleanUpChoice {
   bool orphans = false;

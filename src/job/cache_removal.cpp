@@ -42,7 +42,7 @@ std::uint64_t DeleteFiles(const std::string& folder, const std::vector<std::stri
 }
 
 std::string PackagesText(size_t count) {
-  return count == 1 ? CacheTidyTexts::OnePackage : FormatText(CacheTidyTexts::Packages, std::to_string(count).c_str());
+  return TransferTexts::CountText(count, CacheTidyTexts::OnePackage, CacheTidyTexts::Packages);
 }
 
 // The lines of the rows to remove, each once; the rows whose key is no safe file name are named.

@@ -26,10 +26,6 @@ constexpr int FontPoints = 8;
 constexpr COLORREF PictureTransparency = RGB(255, 0, 255);
 constexpr int ButtonPicture = 24;
 constexpr int ButtonPictureMargin = 4;
-constexpr UINT_PTR ProgressTimerId = 1;
-// The progress bar repaints itself at once on every change of its position, which costs more
-// than copying a chunk: a visible bar is changed at most this often, about 25 times a second.
-constexpr ULONGLONG ProgressRepaintMilliseconds = 40;
 // Resizable frame, system menu and minimise box; no maximise box.
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -230,51 +226,6 @@ void TMainForm::SetStatusText(const std::string& text) {
   ::SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// The bar shows the latest range and position asked for: a visible bar takes them on a clock
-// (the rest arrives with the progress timer), a hidden one at once, and showing or hiding the bar
-// first brings it up to date, so that a finished file or run is always shown exactly.
-void TMainForm::SetProgressVisible(bool visible) {
-  ApplyProgress();
-  ::ShowWindow(progressBar_, visible ? SW_SHOW : SW_HIDE);
-}
-
-void TMainForm::SetProgressRange(int maximum) {
-  progressWanted_.Maximum = maximum;
-  RequestProgress();
-}
-
-void TMainForm::SetProgressPosition(int position) {
-  progressWanted_.Position = position;
-  RequestProgress();
-}
-
-void TMainForm::RequestProgress() {
-  if (progressWanted_ == progressShown_) return;
-  const ULONGLONG sinceApplied = ::GetTickCount64() - progressAppliedAt_;
-  if (!::IsWindowVisible(progressBar_) || sinceApplied >= ProgressRepaintMilliseconds) {
-    ApplyProgress();
-  } else if (!progressTimerSet_) {
-    progressTimerSet_ = ::SetTimer(Handle(), ProgressTimerId,
-                                   static_cast<UINT>(ProgressRepaintMilliseconds - sinceApplied), nullptr) != 0;
-    // Without a timer the bar is brought up to date at once rather than left behind.
-    if (!progressTimerSet_) ApplyProgress();
-  }
-}
-
-void TMainForm::ApplyProgress() {
-  if (progressTimerSet_) {
-    ::KillTimer(Handle(), ProgressTimerId);
-    progressTimerSet_ = false;
-  }
-  if (progressWanted_ == progressShown_) return;
-  // A new range clamps the bar's old position, so the position follows every range change.
-  if (progressWanted_.Maximum != progressShown_.Maximum)
-    ::SendMessageA(progressBar_, PBM_SETRANGE32, 0, progressWanted_.Maximum);
-  ::SendMessageA(progressBar_, PBM_SETPOS, progressWanted_.Position, 0);
-  progressShown_ = progressWanted_;
-  progressAppliedAt_ = ::GetTickCount64();
-}
-
 std::optional<std::string> TMainForm::PickCacheIndexFile(const std::string& title, const std::string& filter) {
   // Over the preferences dialog when its "Default paths" asks, so that none of its buttons can be
   // pressed behind the file dialog.
@@ -403,6 +354,12 @@ void TMainForm::HandleCommand(WORD id, WORD code) {
       break;
     case IDM_INSTALLFILES1:
       InstallFiles1Click();
+      break;
+    case IDM_REMOVEFROMCACHE1:
+      RemoveFromCache1Click();
+      break;
+    case IDM_CLEANUPCACHE1:
+      CleanUpCache1Click();
       break;
     case IDM_EXIT1:
       Exit1Click();

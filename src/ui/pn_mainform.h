@@ -15,6 +15,7 @@
 #include "job/job_controller.h"
 #include "job/job_seams.h"
 #include "job/message_boxes.h"
+#include "ui/cleanup_dialog.h"
 #include "ui/export_dialog.h"
 #include "ui/folder_picker.h"
 #include "ui/message_dialog.h"
@@ -81,6 +82,11 @@ public:
   void Exit1Click();
   void Export1Click();
   void InstallFiles1Click();
+  // "Remove from Cache": the ticked rows, or with none ticked the row under the context menu
+  // (RemoveFromCache1Click) or the selected row (the Delete key in the list).
+  void RemoveFromCache1Click();
+  void lvCacheItemsDeleteKey();
+  void CleanUpCache1Click();
   // View > "Preview Pane": the pane beside the list turned on or off, and the choice kept.
   void PreviewPane1Click();
   TPreviewPane* PreviewPane() const { return previewPane_.get(); }
@@ -121,6 +127,7 @@ private:
                                                   DWORD flags, size_t bufferSize);
 
   static constexpr UINT_PTR ListSubclassId = 1;
+  static constexpr UINT_PTR ProgressTimerId = 1;  // brings the bar up to date (pn_mainform_progress)
   static constexpr int SmallPicture = 16;   // list and menu pictures
   static constexpr int SelectAllImage = 2;  // the menu's picture in imageList1_
   // Posted to repaint the list once after any number of ticks.
@@ -175,6 +182,7 @@ private:
   TJobController commands_;
   TShellFolderPicker folderPicker_;
   TExportDialog exportDialog_{folderPicker_};
+  TCleanUpDialog cleanUpDialog_;
 
   TGdiObject font_;
   TImageList imageList1_;

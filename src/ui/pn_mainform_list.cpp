@@ -80,6 +80,10 @@ LRESULT TMainForm::HandleListMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (TickAtPoint(lParam)) return 0;
       break;
     case WM_KEYDOWN:
+      if (wParam == VK_DELETE) {
+        lvCacheItemsDeleteKey();
+        return 0;
+      }
       if (wParam != VK_SPACE) break;
       ToggleFocusedRow();
       return 0;

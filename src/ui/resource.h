@@ -86,3 +86,17 @@
 #define IDC_EXPORT_LAYOUT                  565  // the three forms, in TExportForm's order
 #define IDC_EXPORT_ZIP                     566
 #define IDC_EXPORT_UZ2                     567
+// Taking packages out of the cache.
+#define IDM_REMOVEFROMCACHE1               650  // "&Remove from Cache\tDel" in the list's context menu
+#define IDM_CLEANUPCACHE1                  651  // "&Actions" > "&Clean Up Cache..."
+#define IDD_CLEANUP                        660
+#define IDC_CLEANUP_ORPHANS                661  // the check boxes, each with its count and size
+#define IDC_CLEANUP_MISSING                662
+#define IDC_CLEANUP_INSTALLED              663
+#define IDC_CLEANUP_ORPHANS_SIZE           664
+#define IDC_CLEANUP_MISSING_SIZE           665
+#define IDC_CLEANUP_INSTALLED_SIZE         666
+#define IDC_CLEANUP_TOTALS                 667
+#define IDC_CLEANUP_PURGE_TEXT             668
+#define IDC_CLEANUP_NEVER_PURGE            669
+#define IDC_CLEANUP_PURGE_NOTE             670
