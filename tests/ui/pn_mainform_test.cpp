@@ -398,6 +398,25 @@ TEST_F(MainFormTest, IntegrateSelectedMovesTheTickedPackagesAndReports) {
   EXPECT_FALSE(::IsWindowVisible(form->ProgressHandle()));
 }
 
+// The Delete key removes the selected row when none is ticked, after one question, and leaves
+// the list and the status line saying what is left.
+TEST_F(MainFormTest, TheDeleteKeyRemovesTheSelectedRowFromTheCacheOnly) {
+  OpenCache(ThreePackages);
+  FocusRow(list, 0);
+  boxes.Answers = {TModalResult::No, TModalResult::Yes};
+  ::SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(Captions().size(), 3u) << "No removes nothing";
+  ::SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+
+  ASSERT_EQ(boxes.Calls.size(), 2u);
+  EXPECT_EQ(boxes.Calls[1].Kind, "Confirm");
+  EXPECT_NE(boxes.Calls[1].Text.find("DM-Rankin.ut2"), std::string::npos);
+  EXPECT_FALSE(FileExists(game.Sub("Cache\\" + CacheGuid(1) + "-1.uxx")));
+  EXPECT_FALSE(FileExists(game.Sub("Maps\\DM-Rankin.ut2")));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"MutFast.u", "Rock.utx"}));
+  EXPECT_EQ(StatusText(form->StatusHandle()).rfind("Removed 1 package (", 0), 0u);
+}
+
 // The bar is driven far faster than it repaints, as the copy of many small files drives it; it
 // may lag while shown, but catches up with the latest request on its own, and hiding it or
 // showing it again leaves it exact. A hidden bar follows every request at once.
