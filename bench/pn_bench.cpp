@@ -35,9 +35,10 @@ void OpenCacheSection(TReport& report, const std::string& game, bool quick) {
     if (quick && entries > 10000) break;
     MakeCache(bench.prefs.CachePath, entries, 256, TPayloads::EverySecond);
     const std::string label = std::to_string(entries) + " entries";
-    const double read = MedianSeconds(5, {}, [&] { (void)bench.form->Commands().CacheIndex.LoadCacheIndex(bench.prefs.CachePath + "cache.ini"); });
+    TCacheIndex index;
+    const double read = MedianSeconds(5, {}, [&] { (void)index.LoadCacheIndex(bench.prefs.CachePath + "cache.ini"); });
     std::vector<TListingRow> rows;
-    const double size = MedianSeconds(5, {}, [&] { rows = RebuildListingRows(bench.form->Commands().CacheIndex, bench.prefs); });
+    const double size = MedianSeconds(5, {}, [&] { rows = RebuildListingRows(index, bench.prefs); });
     const double fill = MedianSeconds(5, {}, [&] {
       bench.form->ReplaceRows(rows);
       bench.Settle();

@@ -19,8 +19,9 @@ public:
   // The cache folder of the game Open cache found (its settings may move it away from the root's
   // Cache\); empty when it found none or the user picked the index.
   virtual std::string GameCacheFolder() const = 0;
-  // Lists the loaded index's packages again against the applied folders: the first run applies
-  // its default folders only after its Open cache has listed them, and Save applies new ones.
+  // Lists the loaded index's packages again against the applied folders (the first run applies
+  // its default folders only after its Open cache has listed them, and Save applies new ones),
+  // or opens the list again where they name another cache folder than the open index's.
   virtual void RelistPackages() = 0;
   // Looks for the game as Open cache does when no cache folder is set (FindGameFolder), and only
   // looks.

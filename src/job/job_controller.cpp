@@ -102,14 +102,21 @@ bool TJobController::CanShowPreferences() { return !RefuseWhileBusy(); }
 void TJobController::tbOpenCacheClick() {
   if (RefuseWhileBusy()) return;
   const TGameSearchPlaces places = GameSearch;
-  OpenCache(seams_, CacheIndex, prefs_(), GameRoot, GameCache, [&places] { return FindGameFolder(places); });
+  OpenCache(seams_, openCache_, prefs_(), [&places] { return FindGameFolder(places); });
+}
+
+void TJobController::RelistPackages() {
+  if (CacheFolderMoved(openCache_, prefs_()))
+    tbOpenCacheClick();
+  else
+    RelistKeepingTicks(seams_.Rows, openCache_.Index, prefs_());
 }
 
 void TJobController::tbCopySelectedClick() {
   if (RefuseWhileBusy()) return;
   RunOperation([this] {
     // The close box of the question about needed packages cancels the run before anything is done.
-    if (!OfferNeededPackages(seams_.Rows, seams_.Boxes, CacheIndex, prefs_())) return;
+    if (!OfferNeededPackages(seams_.Rows, seams_.Boxes, openCache_.Index, prefs_())) return;
     TTransferContext context = TransferContext();
     IntegrateSelected(context);
   });
@@ -127,7 +134,7 @@ TTransferContext TJobController::TransferContext() {
           seams_.Status,
           seams_.Progress,
           seams_.Boxes,
-          CacheIndex,
+          openCache_.Index,
           prefs_,
           [this](const std::string& name) {
             // Once the window is closing, no tool is started any more.
@@ -145,12 +152,12 @@ void TJobController::SelectAll1Click() {
 
 void TJobController::SelectNeeded1Click() {
   if (RefuseWhileBusy()) return;
-  seams_.Status.SetStatusText(SelectNeededPackages(seams_.Rows, CacheIndex, prefs_()));
+  seams_.Status.SetStatusText(SelectNeededPackages(seams_.Rows, openCache_.Index, prefs_()));
 }
 
 std::optional<std::string> TJobController::Details1Click(int row) {
   if (RefuseWhileBusy() || row < 0 || row >= seams_.Rows.RowCount()) return std::nullopt;
-  std::string text = PackageDetailsText(CacheIndex, prefs_(), seams_.Rows.RowCaption(row));
+  std::string text = PackageDetailsText(openCache_.Index, prefs_(), seams_.Rows.RowCaption(row));
   if (text.empty()) return std::nullopt;
   return text;
 }
@@ -173,15 +180,15 @@ void TJobController::InstallFiles1Click(IPackageFilePicker& picker) {
     try {
       InstallPackageFiles(context, *files);
     } catch (...) {
-      RelistKeepingTicks(seams_.Rows, CacheIndex, prefs_());
+      RelistKeepingTicks(seams_.Rows, openCache_.Index, prefs_());
       throw;
     }
-    RelistKeepingTicks(seams_.Rows, CacheIndex, prefs_());
+    RelistKeepingTicks(seams_.Rows, openCache_.Index, prefs_());
   });
 }
 
 TCacheTidyContext TJobController::TidyContext() {
-  return {seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, CacheIndex, prefs_, CopyIo};
+  return {seams_.Rows, seams_.Status, seams_.Progress, seams_.Boxes, openCache_.Index, prefs_, CopyIo};
 }
 
 std::string TJobController::GameSettingsFile() const {
@@ -203,7 +210,7 @@ void TJobController::RemoveFromCache1Click(int row) {
 
 void TJobController::CleanUpCache1Click(ICleanUpDialog& dialog) {
   if (RefuseWhileBusy()) return;
-  if (CacheIndex.CacheDir().empty() && !CacheIndex.Loaded()) {
+  if (openCache_.Index.CacheDir().empty() && !openCache_.Index.Loaded()) {
     seams_.Boxes.ShowWarning(CacheTidyTexts::OpenTheCacheFirst);
     return;
   }

@@ -16,11 +16,11 @@
 #include <string>
 
 #include "job/cache_cleanup.h"
-#include "job/cache_index.h"
 #include "job/copy_file.h"
 #include "job/transfer_run.h"
 #include "job/game_search.h"
 #include "job/job_seams.h"
+#include "job/open_cache.h"
 
 struct TAppliedPrefs;
 class TLauncher;
@@ -66,10 +66,10 @@ public:
   // follows it fails too); the application's default error box unless a test replaces it.
   std::function<void(std::exception_ptr error)> ReportError = ShowInDefaultErrorBox;
 
-  TCacheIndex CacheIndex;
-  std::string GameRoot;
-  // The found game's cache folder, for the default folders; empty when the user picked the index.
-  std::string GameCache;
+  const TOpenCache& OpenedCache() const { return openCache_; }
+  // After the preferences are saved: the list opened again when they name another cache folder
+  // than the open index's, else its rows listed again, as the new game folders show them.
+  void RelistPackages();
   // Where the game is looked for; a test points it at places of its own.
   TGameSearchPlaces GameSearch = TGameSearchPlaces::Standard();
   // The file operations of the copies; a test replaces them to simulate a full disk.
@@ -97,6 +97,7 @@ private:
   std::unique_ptr<TGuardedStatus> status_;
   // The window's seams, with the guarded status line in place of the window's own.
   TJobSeams seams_;
+  TOpenCache openCache_;
   bool busy_ = false;
   bool closeRequested_ = false;
 };

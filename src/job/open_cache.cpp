@@ -1,6 +1,7 @@
 #include "job/open_cache.h"
 
 #include "core/applied_prefs.h"
+#include "core/text_rules.h"
 #include "job/cache_index.h"
 #include "job/cache_index_texts.h"
 #include "job/folder_listing.h"
@@ -20,16 +21,16 @@ void LoadCacheIndexOrWarn(TCacheIndex& index, const std::string& path, IMessageB
   if (index.LoadCacheIndex(path) == TIndexLoad::Empty) boxes.ShowWarning(CacheEmptyText);
 }
 
-void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& prefs, std::string& GameRoot,
-               std::string& GameCache, const TGameFinder& findGame) {
+void OpenCache(const TJobSeams& seams, TOpenCache& cache, const TAppliedPrefs& prefs, const TGameFinder& findGame) {
+  TCacheIndex& index = cache.Index;
   if (!prefs.CachePath.empty()) {
     LoadCacheIndexOrWarn(index, prefs.CachePath + IndexFileName, seams.Boxes);
     FillCacheList(seams.Rows, index, prefs);
     return;
   }
   if (const std::optional<TFoundGame> game = findGame()) {
-    GameRoot = game->Root;
-    GameCache = game->CacheFolder;
+    cache.GameRoot = game->Root;
+    cache.GameCache = game->CacheFolder;
     LoadCacheIndexOrWarn(index, game->CacheFolder + IndexFileName, seams.Boxes);
     FillCacheList(seams.Rows, index, prefs);
     seams.Status.SetStatusText(JobTexts::CacheOpened);
@@ -39,8 +40,15 @@ void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& 
       seams.Picker.PickCacheIndexFile(JobTexts::OpenCacheDialogTitle, JobTexts::OpenCacheDialogFilter);
   if (!picked) return;
   LoadCacheIndexOrWarn(index, *picked, seams.Boxes);
-  GameRoot = FolderOf(*picked) + ParentFolder;
-  GameCache.clear();
+  cache.GameRoot = FolderOf(*picked) + ParentFolder;
+  cache.GameCache.clear();
   FillCacheList(seams.Rows, index, prefs);
   seams.Status.SetStatusText(JobTexts::CacheOpened);
+}
+
+bool CacheFolderMoved(const TOpenCache& cache, const TAppliedPrefs& prefs) {
+  const std::string& readFrom = cache.Index.CacheDir();
+  if (readFrom.empty() || prefs.CachePath.empty()) return false;
+  return ::lstrcmpiA(AddTrailingBackslash(FullPathOf(prefs.CachePath)).c_str(),
+                     AddTrailingBackslash(FullPathOf(readFrom)).c_str()) != 0;
 }

@@ -6,11 +6,20 @@
 #include <optional>
 #include <string>
 
+#include "job/cache_index.h"
 #include "job/game_search.h"
 #include "job/job_seams.h"
 
 struct TAppliedPrefs;
-class TCacheIndex;
+
+// The open cache: the index's lines with the file and folder they were read from (every command
+// reads payloads from that folder), and the game they belong to.
+struct TOpenCache {
+  TCacheIndex Index;
+  std::string GameRoot;
+  // The found game's cache folder, for the default folders; empty when the user picked the index.
+  std::string GameCache;
+};
 
 // Rebuilds every row of the package list from the loaded index (no rows when none is loaded).
 void FillCacheList(IPackageRows& rows, const TCacheIndex& index, const TAppliedPrefs& prefs);
@@ -22,9 +31,10 @@ void LoadCacheIndexOrWarn(TCacheIndex& index, const std::string& path, IMessageB
 // The game and its cache folder where it is installed, or nothing when it is found nowhere.
 using TGameFinder = std::function<std::optional<TFoundGame>()>;
 
-// The command's logic. GameRoot and GameCache (the found game's cache folder; empty after a pick)
-// are set by the last two sources only: by the found game before the index is loaded, by the
-// user's pick after it has loaded. The errors of loading and of the search end the command and
-// reach the caller.
-void OpenCache(const TJobSeams& seams, TCacheIndex& index, const TAppliedPrefs& prefs, std::string& GameRoot,
-               std::string& GameCache, const TGameFinder& findGame);
+// The command's logic. The game's root and cache folder are set by the last two sources only: by
+// the found game before the index is loaded, by the user's pick after it has loaded. The errors of
+// loading and of the search end the command and reach the caller.
+void OpenCache(const TJobSeams& seams, TOpenCache& cache, const TAppliedPrefs& prefs, const TGameFinder& findGame);
+
+// True when an index has been read and the preferences name a cache folder other than its own.
+bool CacheFolderMoved(const TOpenCache& cache, const TAppliedPrefs& prefs);

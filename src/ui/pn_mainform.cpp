@@ -218,7 +218,7 @@ void TMainForm::Exit1Click() {
   if (commands_.RequestClose()) window_.Reset();
 }
 
-void TMainForm::RelistPackages() { RelistKeepingTicks(*this, commands_.CacheIndex, services_.Prefs()); }
+void TMainForm::RelistPackages() { commands_.RelistPackages(); }
 
 // --- The seams of the program's work ------------------------------------------------------
 

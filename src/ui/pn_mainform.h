@@ -97,8 +97,8 @@ public:
   // IPrefsHost: the preferences dialog's "Default paths" opens the cache here, and the first run
   // lists it again once its default folders are applied.
   void OpenCache() override { tbOpenCacheClick(); }
-  std::string GameRoot() const override { return commands_.GameRoot; }
-  std::string GameCacheFolder() const override { return commands_.GameCache; }
+  std::string GameRoot() const override { return commands_.OpenedCache().GameRoot; }
+  std::string GameCacheFolder() const override { return commands_.OpenedCache().GameCache; }
   void RelistPackages() override;
   std::optional<TFoundGame> FindGame() const override { return FindGameFolder(commands_.GameSearch); }
 

@@ -14,7 +14,7 @@ void TMainForm::lvCacheItemsDblClick() { ShowDetails(NextRowWith(LVNI_SELECTED))
 
 void TMainForm::ShowDetails(int row) {
   if (const std::optional<std::string> text = commands_.Details1Click(row)) {
-    const std::optional<TPreviewRequest> request = PreviewRequestOf(commands_.CacheIndex, RowCaption(row));
+    const std::optional<TPreviewRequest> request = PreviewRequestOf(commands_.OpenedCache().Index, RowCaption(row));
     TPackageDetailsDialog(*text, request ? ReadPreview(*request, DetailsContentsLimits) : TPackageContents{})
         .ShowModal(instance_, Handle());
   }

@@ -127,9 +127,10 @@ void TPrefsForm::tbQuickPathClick() {
 void TPrefsForm::tbSaveClick() {
   prefs_.SavePrefs();
   Operate([this] { return prefs_.LoadPrefs(); });
-  // The packages of the list are looked for in the folders just applied.
-  host_.RelistPackages();
   Close();
+  // The packages of the list are looked for in the folders just applied, or the list is opened
+  // again from a cache folder that changed; the dialog closes also when that fails.
+  host_.RelistPackages();
 }
 
 void TPrefsForm::tbCancelClick() {

@@ -58,25 +58,24 @@ protected:
 
   void SetUp() override {
     commands.GameSearch = {{{TRegistryHive::LocalMachine, TRegistryView::Bits32, record.Key}}, {}, {}};
-    commands.GameRoot = "former";
     MakeFolders(install + "System");
     MakeFolders(install + "cache");
     WriteFileBytes(install + "cache\\cache.ini", TGameFolder::Joined({Header, game.Key(1) + "=DM-Installed.ut2"}));
     WriteFileBytes(game.Index(), TGameFolder::Joined({Header, game.Key(2) + "=DM-Configured.ut2"}));
   }
   std::string Open() { return ErrorOf([this] { commands.tbOpenCacheClick(); }); }
-  // What one Open cache leaves: its error's start, GameRoot, the rows, the status, the dialogs.
+  // What one Open cache leaves: its error's start, the game's root, the rows, the status, the dialogs.
   std::string Outcome() {
     const std::string error = Open().substr(0, 39);  // without the system's text
     std::string rows;
     for (const std::string& caption : view.Captions()) rows += caption + ";";
-    return error + "|" + commands.GameRoot + "|" + rows + "|" + view.Status + "|" + std::to_string(view.Dialogs.size());
+    return error + "|" + commands.OpenedCache().GameRoot + "|" + rows + "|" + view.Status + "|" + std::to_string(view.Dialogs.size());
   }
 };
 
 TEST_F(OpenCache, ConfiguredCacheFolderIsTheOnlySourceUsed) {
   record.Write(REG_SZ, install);
-  EXPECT_EQ(Outcome(), "|former|DM-Configured.ut2;|initial|0");
+  EXPECT_EQ(Outcome(), "||DM-Configured.ut2;|initial|0");
 }
 
 TEST_F(OpenCache, FoundGameGivesTheRootBeforeTheIndexIsRead) {
@@ -87,15 +86,15 @@ TEST_F(OpenCache, FoundGameGivesTheRootBeforeTheIndexIsRead) {
   } cases[] = {
       {REG_SZ, install.substr(0, install.size() - 1), "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
       {REG_SZ, install, "|" + install + "|DM-Installed.ut2;|" + Opened + "|0"},
-      // A record whose folder is not there, or holds no System folder, is passed over: no game.
-      {REG_SZ, "Q:", "|former|kept;|initial|1"},
-      {REG_SZ, install + "cache", "|former|kept;|initial|1"},
-      {REG_DWORD, "1234", "Invalid data type for 'Folder'|former|kept;|initial|0"},
+      // A record whose folder is not there, or holds no System folder, is passed over: no game,
+      // and the game of the last opening stays.
+      {REG_SZ, "Q:", "|" + install + "|kept;|initial|1"},
+      {REG_SZ, install + "cache", "|" + install + "|kept;|initial|1"},
+      {REG_DWORD, "1234", "Invalid data type for 'Folder'|" + install + "|kept;|initial|0"},
   };
   for (const auto& c : cases) {
     view = TFakeMainView{};
     view.Rows = {TListingRow{"kept", "", "", 0, false}};
-    commands.GameRoot = "former";
     record.Write(c.type, c.folder);
     EXPECT_EQ(Outcome(), c.outcome);
   }
@@ -104,24 +103,38 @@ TEST_F(OpenCache, FoundGameGivesTheRootBeforeTheIndexIsRead) {
   char former[MAX_PATH];
   ::GetCurrentDirectoryA(MAX_PATH, former);
   ::SetCurrentDirectoryA(install.c_str());
-  EXPECT_EQ(Outcome(), "|former|kept;|initial|1");
+  EXPECT_EQ(Outcome(), "|" + install + "|kept;|initial|1");
   ::SetCurrentDirectoryA(former);
   // The index of a cache the game's settings moved, and an error that leaves GameRoot set.
   WriteFileBytes(install + "System\\UT2004.ini", "[Core.System]\r\nCachePath=..\\Moved\r\n");
   record.Write(REG_SZ, install);
   EXPECT_NE(Open().find("Cannot open file \"" + install + "Moved\\cache.ini\""), std::string::npos);
-  EXPECT_EQ(commands.GameRoot + "|" + commands.GameCache, install + "|" + install + "Moved\\");
+  EXPECT_EQ(commands.OpenedCache().GameRoot + "|" + commands.OpenedCache().GameCache, install + "|" + install + "Moved\\");
 }
 
 TEST_F(OpenCache, WithoutARecordTheUserPicksTheIndexOrCancels) {
   game.Prefs.CachePath.clear();
-  EXPECT_EQ(Outcome(), "|former||initial|1");
+  EXPECT_EQ(Outcome(), "|||initial|1");
   EXPECT_EQ(view.Dialogs, std::vector<std::string>{"Please select your UT2004 root folder|UT2K4 Cache files|*.ini"});
   view.FileToPick = install + "cache\\cache.ini";
   EXPECT_EQ(Outcome(), "|" + install + "cache\\..\\|DM-Installed.ut2;|" + Opened + "|2");
   view.FileToPick = install + "missing.ini";
   EXPECT_EQ(Outcome().substr(0, 16), "Cannot open file");
-  EXPECT_EQ(commands.GameRoot, install + "cache\\..\\");
+  EXPECT_EQ(commands.OpenedCache().GameRoot, install + "cache\\..\\");
+}
+
+// Saved preferences that name another cache folder open the list again from it; the same folder
+// in other letters or without its backslash only lists the open index's rows again.
+TEST_F(OpenCache, SavedPreferencesWithAnotherCacheFolderOpenTheListAgain) {
+  Open();
+  WriteFileBytes(game.Index(), TGameFolder::Joined({Header, game.Key(3) + "=DM-Added.ut2"}));
+  const std::string configured = game.Prefs.CachePath;
+  game.Prefs.CachePath = UpperCaseAscii(configured.substr(0, configured.size() - 1));
+  commands.RelistPackages();
+  EXPECT_EQ(view.Captions(), std::vector<std::string>{"DM-Configured.ut2"});
+  game.Prefs.CachePath = install + "cache\\";
+  commands.RelistPackages();
+  EXPECT_EQ(view.Captions(), std::vector<std::string>{"DM-Installed.ut2"});
 }
 
 }  // namespace

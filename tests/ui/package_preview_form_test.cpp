@@ -122,7 +122,7 @@ TEST_F(PackagePreviewForm, DetailsShowWhatTheMapAndTheTexturesHold) {
     ASSERT_NE(shown, nullptr) << row;
     if (row == 1) continue;
     const TPackageContents read =
-        ReadPreview(*PreviewRequestOf(form->Commands().CacheIndex, "DM-Shadow.ut2"), DetailsContentsLimits);
+        ReadPreview(*PreviewRequestOf(form->Commands().OpenedCache().Index, "DM-Shadow.ut2"), DetailsContentsLimits);
     const uint32_t pixel = read.screenshot.picture.pixels.at(128 * 512 + 256);
     EXPECT_EQ(middle, RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF));
   }
@@ -159,7 +159,7 @@ TEST_F(PackagePreviewForm, ThePaneFollowsTheSelectionIsKeptAndNeverHoldsUpARun) 
   Shoot(form->Handle(), "preview-pane.bmp");
 
   // A payload the pane has open is integrated all the same: it is shared with deletion.
-  const TPreviewRequest map = *PreviewRequestOf(form->Commands().CacheIndex, "DM-Shadow.ut2");
+  const TPreviewRequest map = *PreviewRequestOf(form->Commands().OpenedCache().Index, "DM-Shadow.ut2");
   {
     TFileSource reading(map.payloadPath, "", TFileSharing::ReadersAndDeletion);
     ASSERT_TRUE(reading.Opened());
