@@ -23,3 +23,5 @@ int InstallMemory(const std::string& uz2Path);
 // and the peak working set of reading a map (printed by a process of its own).
 void PreviewSection(TReport& report, const std::string& game, bool quick);
 int PreviewMemory(const std::string& payloadPath);
+// bench/cleanup_bench.cpp: Clean Up's look at a large cache, and removing 1,000 packages.
+void CleanUpSection(TReport& report, const std::string& game, bool quick);

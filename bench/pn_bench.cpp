@@ -251,6 +251,7 @@ void Measure(bool quick, const std::string& csv, const std::string& only) {
       {"zip-export", ZipExportSection},
       {"archive-memory", ArchiveMemorySection},
       {"preview", PreviewSection},
+      {"cleanup", CleanUpSection},
   };
   TReport report;
   std::printf("%-14s %-52s %12s\n", "section", "measure", "value");

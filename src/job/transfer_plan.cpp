@@ -45,9 +45,8 @@ void ReviewItem(TTransferGroup& group, TTransferItem& item, TStagingFolders& sta
     item.outcome = TTransferOutcome::Empty;
   } else if (IsStockCodePackage(item)) {
     item.outcome = TTransferOutcome::StockPackage;
-  } else if (!staging.Listings().IsSurelyAbsent(FolderOf(item.target), FileNameOf(item.target)) &&
-             ::GetFileAttributesA(item.target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    if (IsSameVersion(group, item, item.conflict))
+  } else if (staging.Listings().IsFilePresent(FolderOf(item.target), FileNameOf(item.target))) {
+    if (IsSameVersion(group, item, staging.Listings(), item.conflict))
       item.outcome = TTransferOutcome::AlreadyInPlace;
     else if (item.conflict.incomingRead || !item.conflict.installedRead)
       item.outcome = TTransferOutcome::Replace;  // asked about before the run

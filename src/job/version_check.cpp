@@ -17,9 +17,11 @@ constexpr const char* NoGuidFolderName = "NoGuid";
 // Versions of one name and GUID kept side by side ("<GUID>", "<GUID>-2", ...) before giving up.
 constexpr int MaxKeptCopies = 1000;
 
-TFileVersion VersionOf(TFileSource& file) {
+// The file's version; its size as listed, or asked of the file where no listing knows it.
+TFileVersion VersionOf(TFileSource& file, TFolderListings& listings, const std::string& path) {
   TFileVersion version;
-  version.size = file.Size();
+  const int64_t listed = listings.SizeOf(FolderOf(path), FileNameOf(path));
+  version.size = listed >= 0 ? static_cast<std::uint64_t>(listed) : file.Size();
   std::string first(PackageIdentityBytes, '\0');
   first.resize(ReadAtFully(file, 0, first.data(), first.size()));
   version.guid = PackageGuidOf(first);
@@ -62,16 +64,17 @@ private:
 
 }  // namespace
 
-bool IsSameVersion(const TTransferGroup& group, const TTransferItem& item, TVersionConflict& versions) {
+bool IsSameVersion(const TTransferGroup& group, const TTransferItem& item, TFolderListings& listings,
+                   TVersionConflict& versions) {
   TFileSource installed(item.target, JobTexts::ErrorReadingFile);
   versions.installedRead = installed.Opened();
   if (!versions.installedRead) return false;
-  versions.installed = VersionOf(installed);
+  versions.installed = VersionOf(installed, listings, item.target);
   if (item.form == TSourceForm::File) {
     TFileSource incoming(item.source, JobTexts::ErrorReadingFile);
     versions.incomingRead = incoming.Opened();
     if (!versions.incomingRead) return false;
-    versions.incoming = VersionOf(incoming);
+    versions.incoming = VersionOf(incoming, listings, item.source);
     const TVersionMatch match = MatchVersions(versions.installed, versions.incoming);
     const bool same = match == TVersionMatch::Same ||
                       (match == TVersionMatch::CompareBytes && SameBytes(installed, incoming, versions.installed.size));
