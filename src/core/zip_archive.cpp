@@ -255,10 +255,17 @@ std::uint64_t TZipWriter::Finish() {
   return position_;
 }
 
-TZipReader::TZipReader(IRandomAccessSource& archive, TLeadByteTest isLeadByte)
-    : archive_(archive), inflater_(std::make_unique<TInflater>(RawDeflateWindow)) {
+namespace {
+
+struct TEndRecord {
+  std::uint16_t entries;
+  std::uint32_t directorySize, directoryOffset;
+};
+
+// The end record is the last one whose comment reaches exactly to the end of the file; the
+// directory it points to must end where it begins.
+TEndRecord ReadEndRecord(IRandomAccessSource& archive) {
   using namespace ArchiveTexts;
-  // The end record is the last one whose comment reaches exactly to the end of the file.
   const std::uint64_t size = archive.Size();
   const size_t tailSize = static_cast<size_t>(std::min<std::uint64_t>(size, EndRecordSize + MaxCommentSize));
   std::string tail(tailSize, '\0');
@@ -270,81 +277,112 @@ TZipReader::TZipReader(IRandomAccessSource& archive, TLeadByteTest isLeadByte)
       break;
   if (end == std::string::npos) RefuseArchive(NotZipArchive);
   const char* record = &tail[end];
-  const std::uint16_t entries = LoadLe16(record + 10);
-  const std::uint32_t directorySize = LoadLe32(record + 12), directoryOffset = LoadLe32(record + 16);
-  if (LoadLe16(record + 4) != 0 || LoadLe16(record + 6) != 0 || LoadLe16(record + 8) != entries)
+  const TEndRecord found{LoadLe16(record + 10), LoadLe32(record + 12), LoadLe32(record + 16)};
+  if (LoadLe16(record + 4) != 0 || LoadLe16(record + 6) != 0 || LoadLe16(record + 8) != found.entries)
     RefuseArchive(SpannedArchive);
-  if (directorySize == Zip64Marker || directoryOffset == Zip64Marker) RefuseArchive(Zip64Archive);
-  if (std::uint64_t{directoryOffset} + directorySize != size - tailSize + end) RefuseArchive(DirectoryMisplaced);
+  if (found.directorySize == Zip64Marker || found.directoryOffset == Zip64Marker) RefuseArchive(Zip64Archive);
+  if (std::uint64_t{found.directoryOffset} + found.directorySize != size - tailSize + end)
+    RefuseArchive(DirectoryMisplaced);
+  return found;
+}
 
-  // Each entry's whole extent, local header to data descriptor, to find overlaps once all are read.
+// One entry of the central directory, with where its data begins and its whole extent (local
+// header to data descriptor) ends.
+struct TDirectoryEntry {
+  std::string name, folder, fileName;
+  bool utf8Name = false;
+  std::uint16_t flags = 0, method = 0;
+  std::uint32_t crc = 0, compressedSize = 0, memberSize = 0, localOffset = 0;
+  std::uint64_t dataOffset = 0, extentEnd = 0;
+};
+
+TDirectoryEntry ReadDirectoryEntry(TDirectoryReader& directory, TLeadByteTest isLeadByte) {
+  using namespace ArchiveTexts;
+  char fixed[DirectoryEntrySize];
+  if (!directory.Take(fixed, sizeof fixed) || LoadLe32(fixed) != DirectoryEntrySignature) RefuseArchive(DirectoryDamaged);
+  TDirectoryEntry entry;
+  entry.flags = LoadLe16(fixed + 8);
+  entry.method = LoadLe16(fixed + 10);
+  entry.crc = LoadLe32(fixed + 16);
+  entry.compressedSize = LoadLe32(fixed + 20);
+  entry.memberSize = LoadLe32(fixed + 24);
+  entry.localOffset = LoadLe32(fixed + 42);
+  std::string& name = entry.name;
+  name.assign(LoadLe16(fixed + 28), '\0');
+  if (!directory.Take(name.data(), name.size()) || !directory.Take(nullptr, LoadLe16(fixed + 30) + LoadLe16(fixed + 32)))
+    RefuseArchive(DirectoryDamaged);
+  entry.utf8Name = (entry.flags & Utf8NameFlag) != 0;
+  if (!SplitMemberName(name, entry.utf8Name ? NoLeadBytes : isLeadByte, entry.folder, entry.fileName))
+    RefuseArchive(UnsafeMemberName, {name});
+  if (entry.flags & (EncryptedFlag | StrongEncryptionFlag)) RefuseArchive(EncryptedMember, {name});
+  if (entry.method != StoredMethod && entry.method != DeflatedMethod)
+    RefuseArchive(UnsupportedMethod, {name, std::to_string(entry.method)});
+  if (entry.compressedSize == Zip64Marker || entry.memberSize == Zip64Marker || entry.localOffset == Zip64Marker)
+    RefuseArchive(Zip64Archive);
+  if (LoadLe16(fixed + 34) != 0) RefuseArchive(SpannedArchive);
+  if (entry.method == StoredMethod && entry.compressedSize != entry.memberSize) RefuseArchive(MemberRecordsDisagree, {name});
+  return entry;
+}
+
+// The local header must name the same member, stored the same way, and the member must end
+// before the directory begins.
+void CheckLocalHeader(IRandomAccessSource& archive, std::uint32_t directoryOffset, TDirectoryEntry& entry) {
+  using namespace ArchiveTexts;
+  const std::string& name = entry.name;
+  if (std::uint64_t{entry.localOffset} + LocalHeaderSize + name.size() > directoryOffset)
+    RefuseArchive(MemberOverlapsDirectory, {name});
+  std::string local(LocalHeaderSize + name.size(), '\0');
+  if (ReadAtFully(archive, entry.localOffset, local.data(), local.size()) != local.size() ||
+      LoadLe32(local.data()) != LocalHeaderSignature)
+    RefuseArchive(LocalHeaderDamaged, {name});
+  const std::uint16_t localFlags = LoadLe16(&local[6]);
+  const bool sameSizes = (entry.flags & DescriptorFlag) ||
+                         (LoadLe32(&local[14]) == entry.crc && LoadLe32(&local[18]) == entry.compressedSize &&
+                          LoadLe32(&local[22]) == entry.memberSize);
+  if (LoadLe16(&local[8]) != entry.method || LoadLe16(&local[26]) != name.size() ||
+      local.compare(LocalHeaderSize, name.size(), name) != 0 ||
+      ((localFlags ^ entry.flags) & (EncryptedFlag | DescriptorFlag)) != 0 || !sameSizes)
+    RefuseArchive(MemberRecordsDisagree, {name});
+  entry.dataOffset = std::uint64_t{entry.localOffset} + local.size() + LoadLe16(&local[28]);
+  entry.extentEnd = entry.dataOffset + entry.compressedSize;
+  if (entry.flags & DescriptorFlag) {
+    char descriptor[DescriptorSize + 4];
+    const size_t available = ReadAtFully(archive, entry.extentEnd, descriptor, sizeof descriptor);
+    const size_t length = DescriptorLength(descriptor, available, entry.crc, entry.compressedSize, entry.memberSize);
+    if (length == 0) RefuseArchive(MemberRecordsDisagree, {name});
+    entry.extentEnd += length;
+  }
+  if (entry.extentEnd > directoryOffset) RefuseArchive(MemberOverlapsDirectory, {name});
+}
+
+}  // namespace
+
+TZipReader::TZipReader(IRandomAccessSource& archive, TLeadByteTest isLeadByte)
+    : archive_(archive), inflater_(std::make_unique<TInflater>(RawDeflateWindow)) {
+  const TEndRecord end = ReadEndRecord(archive);
+  // Each entry's whole extent, to find overlaps once all are read.
   struct TExtent {
     std::uint64_t begin, end;
     size_t entry;
   };
   std::vector<TExtent> extents;
   std::vector<std::string> names;
-  TDirectoryReader directory(archive, directoryOffset, directorySize);
-  for (size_t i = 0; i < entries; ++i) {
-    char fixed[DirectoryEntrySize];
-    if (!directory.Take(fixed, sizeof fixed) || LoadLe32(fixed) != DirectoryEntrySignature)
-      RefuseArchive(DirectoryDamaged);
-    const std::uint16_t flags = LoadLe16(fixed + 8), method = LoadLe16(fixed + 10);
-    const std::uint32_t crc = LoadLe32(fixed + 16), compressedSize = LoadLe32(fixed + 20), memberSize = LoadLe32(fixed + 24);
-    const std::uint32_t localOffset = LoadLe32(fixed + 42);
-    std::string name(LoadLe16(fixed + 28), '\0');
-    if (!directory.Take(name.data(), name.size()) || !directory.Take(nullptr, LoadLe16(fixed + 30) + LoadLe16(fixed + 32)))
-      RefuseArchive(DirectoryDamaged);
-
-    const bool utf8Name = (flags & Utf8NameFlag) != 0;
-    std::string folder, fileName;
-    if (!SplitMemberName(name, utf8Name ? NoLeadBytes : isLeadByte, folder, fileName))
-      RefuseArchive(UnsafeMemberName, {name});
-    if (flags & (EncryptedFlag | StrongEncryptionFlag)) RefuseArchive(EncryptedMember, {name});
-    if (method != StoredMethod && method != DeflatedMethod) RefuseArchive(UnsupportedMethod, {name, std::to_string(method)});
-    if (compressedSize == Zip64Marker || memberSize == Zip64Marker || localOffset == Zip64Marker)
-      RefuseArchive(Zip64Archive);
-    if (LoadLe16(fixed + 34) != 0) RefuseArchive(SpannedArchive);
-    if (method == StoredMethod && compressedSize != memberSize) RefuseArchive(MemberRecordsDisagree, {name});
-
-    // The local header must name the same member, stored the same way.
-    if (std::uint64_t{localOffset} + LocalHeaderSize + name.size() > directoryOffset)
-      RefuseArchive(MemberOverlapsDirectory, {name});
-    std::string local(LocalHeaderSize + name.size(), '\0');
-    if (ReadAtFully(archive, localOffset, local.data(), local.size()) != local.size() ||
-        LoadLe32(local.data()) != LocalHeaderSignature)
-      RefuseArchive(LocalHeaderDamaged, {name});
-    const std::uint16_t localFlags = LoadLe16(&local[6]);
-    const bool sameSizes = (flags & DescriptorFlag) || (LoadLe32(&local[14]) == crc &&
-                                                        LoadLe32(&local[18]) == compressedSize &&
-                                                        LoadLe32(&local[22]) == memberSize);
-    if (LoadLe16(&local[8]) != method || LoadLe16(&local[26]) != name.size() ||
-        local.compare(LocalHeaderSize, name.size(), name) != 0 ||
-        ((localFlags ^ flags) & (EncryptedFlag | DescriptorFlag)) != 0 || !sameSizes)
-      RefuseArchive(MemberRecordsDisagree, {name});
-    const std::uint64_t dataOffset = std::uint64_t{localOffset} + local.size() + LoadLe16(&local[28]);
-    std::uint64_t extentEnd = dataOffset + compressedSize;
-    if (flags & DescriptorFlag) {
-      char descriptor[DescriptorSize + 4];
-      const size_t available = ReadAtFully(archive, extentEnd, descriptor, sizeof descriptor);
-      const size_t length = DescriptorLength(descriptor, available, crc, compressedSize, memberSize);
-      if (length == 0) RefuseArchive(MemberRecordsDisagree, {name});
-      extentEnd += length;
-    }
-    if (extentEnd > directoryOffset) RefuseArchive(MemberOverlapsDirectory, {name});
-
-    extents.push_back({localOffset, extentEnd, names.size()});
-    names.push_back(name);
-    if (fileName.empty()) continue;  // a folder's own entry
-    members_.push_back({std::move(folder), std::move(fileName), utf8Name, memberSize});
-    locations_.push_back({std::move(name), dataOffset, compressedSize, crc, method});
+  TDirectoryReader directory(archive, end.directoryOffset, end.directorySize);
+  for (size_t i = 0; i < end.entries; ++i) {
+    TDirectoryEntry entry = ReadDirectoryEntry(directory, isLeadByte);
+    CheckLocalHeader(archive, end.directoryOffset, entry);
+    extents.push_back({entry.localOffset, entry.extentEnd, names.size()});
+    names.push_back(entry.name);
+    if (entry.fileName.empty()) continue;  // a folder's own entry
+    members_.push_back({std::move(entry.folder), std::move(entry.fileName), entry.utf8Name, entry.memberSize});
+    locations_.push_back({std::move(entry.name), entry.dataOffset, entry.compressedSize, entry.crc, entry.method});
   }
-  if (!directory.AtEnd()) RefuseArchive(DirectoryDamaged);
+  if (!directory.AtEnd()) RefuseArchive(ArchiveTexts::DirectoryDamaged);
 
   std::sort(extents.begin(), extents.end(), [](const TExtent& a, const TExtent& b) { return a.begin < b.begin; });
   for (size_t i = 1; i < extents.size(); ++i)
     if (extents[i].begin < extents[i - 1].end)
-      RefuseArchive(MembersOverlap, {names[extents[i - 1].entry], names[extents[i].entry]});
+      RefuseArchive(ArchiveTexts::MembersOverlap, {names[extents[i - 1].entry], names[extents[i].entry]});
 }
 
 TZipReader::~TZipReader() = default;

@@ -2,7 +2,6 @@
 
 #include "job/cache_tidy_texts.h"
 #include "ui/resource.h"
-#include "win/application.h"
 
 namespace {
 
@@ -21,17 +20,15 @@ bool Ticked(HWND dialog, int box) {
 }  // namespace
 
 std::optional<TCleanUpChoice> TCleanUpDialog::ChooseCleanUp(const TCacheSurvey& survey) {
-  if (window_) return std::nullopt;  // already shown
+  if (Shown()) return std::nullopt;
   survey_ = &survey;
   accepted_.reset();
-  ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CLEANUP), Application.ModalOwner());
-  window_ = nullptr;
+  ShowChoiceDialog(IDD_CLEANUP);
   survey_ = nullptr;
   return accepted_;
 }
 
 void TCleanUpDialog::FormShow(HWND dialog) {
-  window_ = dialog;
   const TCacheSurvey& survey = *survey_;
   const TSurveyTexts texts = DescribeSurvey(survey);
   ShowCategory(dialog, IDC_CLEANUP_ORPHANS, IDC_CLEANUP_ORPHANS_SIZE, texts.orphans, survey.orphans.empty());
@@ -51,22 +48,4 @@ void TCleanUpDialog::RemoveClick() {
   accepted_ = TCleanUpChoice{Ticked(window_, IDC_CLEANUP_ORPHANS), Ticked(window_, IDC_CLEANUP_MISSING),
                              Ticked(window_, IDC_CLEANUP_INSTALLED), Ticked(window_, IDC_CLEANUP_NEVER_PURGE)};
   ::EndDialog(window_, IDOK);
-}
-
-LRESULT TCleanUpDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      FormShow(dialog);
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK: RemoveClick(); return TRUE;
-        case IDCANCEL: ::EndDialog(dialog, IDCANCEL); return TRUE;
-        default: return FALSE;
-      }
-    case WM_CLOSE:
-      ::EndDialog(dialog, IDCANCEL);
-      return TRUE;
-  }
-  return FALSE;
 }

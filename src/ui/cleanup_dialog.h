@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "job/cache_cleanup.h"
-#include "win/window_base.h"
+#include "ui/choice_dialog.h"
 
-class TCleanUpDialog : public ICleanUpDialog, private TWindowBase {
+class TCleanUpDialog : public ICleanUpDialog, private TChoiceDialog {
 public:
   // Raises Exception when the dialog cannot be made.
   std::optional<TCleanUpChoice> ChooseCleanUp(const TCacheSurvey& survey) override;
@@ -18,11 +18,9 @@ public:
   void RemoveClick();
 
 private:
-  LRESULT HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool TakesMessagesOf(HWND dialog) const override { return !window_ || window_ == dialog; }
-  void FormShow(HWND dialog);
+  void FormShow(HWND dialog) override;
+  void OkClick() override { RemoveClick(); }
 
   const TCacheSurvey* survey_ = nullptr;
   std::optional<TCleanUpChoice> accepted_;
-  HWND window_ = nullptr;
 };

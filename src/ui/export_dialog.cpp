@@ -3,7 +3,6 @@
 #include <string>
 
 #include "ui/resource.h"
-#include "win/application.h"
 #include "win/handles.h"
 
 namespace {
@@ -13,16 +12,14 @@ constexpr int FormButtons[] = {IDC_EXPORT_LAYOUT, IDC_EXPORT_ZIP, IDC_EXPORT_UZ2
 }  // namespace
 
 std::optional<TExportChoice> TExportDialog::ChooseExport() {
-  if (window_) return std::nullopt;  // already shown
+  if (Shown()) return std::nullopt;
   accepted_.reset();
-  ShowModalDialog(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EXPORT), Application.ModalOwner());
-  window_ = nullptr;
+  ShowChoiceDialog(IDD_EXPORT);
   if (accepted_) last_ = *accepted_;
   return accepted_;
 }
 
 void TExportDialog::FormShow(HWND dialog) {
-  window_ = dialog;
   ::SetDlgItemTextA(dialog, IDC_EXPORT_FOLDER, last_.Folder.c_str());
   ::CheckRadioButton(dialog, FormButtons[0], FormButtons[2], FormButtons[static_cast<int>(last_.Form)]);
 }
@@ -45,21 +42,8 @@ void TExportDialog::ExportClick() {
   ::EndDialog(window_, IDOK);
 }
 
-LRESULT TExportDialog::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      FormShow(dialog);
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_EXPORT_BROWSE: BrowseClick(); return TRUE;
-        case IDOK: ExportClick(); return TRUE;
-        case IDCANCEL: ::EndDialog(dialog, IDCANCEL); return TRUE;
-        default: return FALSE;
-      }
-    case WM_CLOSE:
-      ::EndDialog(dialog, IDCANCEL);
-      return TRUE;
-  }
-  return FALSE;
+bool TExportDialog::ControlClick(WORD id) {
+  if (id != IDC_EXPORT_BROWSE) return false;
+  BrowseClick();
+  return true;
 }

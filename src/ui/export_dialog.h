@@ -8,9 +8,9 @@
 
 #include "job/export_run.h"
 #include "ui/folder_picker.h"
-#include "win/window_base.h"
+#include "ui/choice_dialog.h"
 
-class TExportDialog : public IExportDialog, private TWindowBase {
+class TExportDialog : public IExportDialog, private TChoiceDialog {
 public:
   explicit TExportDialog(IFolderPicker& folderPicker) : folderPicker_(folderPicker) {}
 
@@ -23,12 +23,11 @@ public:
   void ExportClick();
 
 private:
-  LRESULT HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool TakesMessagesOf(HWND dialog) const override { return !window_ || window_ == dialog; }
-  void FormShow(HWND dialog);
+  void FormShow(HWND dialog) override;
+  void OkClick() override { ExportClick(); }
+  bool ControlClick(WORD id) override;
 
   IFolderPicker& folderPicker_;
   TExportChoice last_;
   std::optional<TExportChoice> accepted_;
-  HWND window_ = nullptr;
 };
