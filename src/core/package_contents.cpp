@@ -40,7 +40,7 @@ std::string ClassWords(std::string_view className, size_t count) {
     words += IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
   }
   if (count == 1 || words.empty()) return words;
-  const auto endsIn = [&words](std::string_view end) { return words.size() >= end.size() && words.ends_with(end); };
+  const auto endsIn = [&words](std::string_view end) { return words.ends_with(end); };
   if (endsIn("s") || endsIn("x") || endsIn("z") || endsIn("ch") || endsIn("sh")) return words + "es";
   if (endsIn("y") && words.size() > 1 &&
       std::string_view("aeiou").find(words[words.size() - 2]) == std::string_view::npos)
@@ -127,16 +127,15 @@ TPackageContents ReadPackageContents(IRandomAccessSource& source, TPackageKind k
   contents.isMap = kind == pkMap;
   contents.isTexturePackage = kind == pkTexture;
   try {
-    std::optional<TPackageObjects> objects;
-    objects.emplace(source);
+    TPackageObjects objects(source);
     contents.headerRead = true;
-    objects->ReadExportTable();
+    objects.ReadExportTable();
     if (contents.isMap)
-      ReadMapSummary(*objects, limits, contents);
+      ReadMapSummary(objects, limits, contents);
     else if (contents.isTexturePackage)
-      ReadThumbnails(*objects, limits, contents);
+      ReadThumbnails(objects, limits, contents);
     else
-      contents.lines.push_back(ObjectCountsText(*objects));
+      contents.lines.push_back(ObjectCountsText(objects));
   } catch (const TFaultFound& found) {
     contents.failure = PackageFaultText(found.fault);
     contents.lines.clear();  // a summary read in part is not shown as if it were whole

@@ -60,8 +60,8 @@ void TPackageObjects::ReadExportTable() {
   for (uint32_t i = 0; i < layout_.exports.count; ++i) {
     TPackageExport& object = exports_.emplace_back();
     object.classRef = cursor.CompactIndex();
-    object.superRef = cursor.CompactIndex();
-    object.outer = static_cast<int32_t>(cursor.Word());
+    cursor.CompactIndex();  // the parent class
+    cursor.Word();          // what the object lies in
     object.name = NameIndexAt(cursor, names_);
     object.flags = cursor.Word();
     const int32_t size = cursor.CompactIndex();

@@ -12,10 +12,10 @@
 
 #include "core/package_reading.h"
 
-// An export: its class (0: the export is a class; -n import n-1; +n export n-1), its parent
-// class, what it lies in (a group, or 0), its name, flags, and where its data stands.
+// An export: its class (0: the export is a class; -n import n-1; +n export n-1), its name, flags,
+// and where its data stands.
 struct TPackageExport {
-  int32_t classRef = 0, superRef = 0, outer = 0;
+  int32_t classRef = 0;
   uint32_t name = 0, flags = 0;
   uint32_t serialSize = 0, serialOffset = 0;  // inside the file
 };
@@ -47,7 +47,6 @@ public:
   // Reads the export table.
   void ReadExportTable();
 
-  const TPackageHeader& Header() const { return layout_.header; }
   const TNameTable& Names() const { return names_; }
   const std::vector<TPackageExport>& Exports() const { return exports_; }
   // The export or import a reference (+n, -n) names; refuses one the tables do not have.

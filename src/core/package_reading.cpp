@@ -162,7 +162,7 @@ std::vector<TPackageImport> ReadImportTable(IRandomAccessSource& source, const T
   TFileCursor cursor(source, layout.size, layout.imports.offset);
   for (uint32_t i = 0; i < layout.imports.count; ++i) {
     TPackageImport& import = imports.emplace_back();
-    import.classPackage = NameIndexAt(cursor, names);
+    NameIndexAt(cursor, names);  // the class's package, checked against the table
     import.className = NameIndexAt(cursor, names);
     import.outer = static_cast<int32_t>(cursor.Word());
     import.objectName = NameIndexAt(cursor, names);

@@ -92,10 +92,10 @@ private:
 // A name index read at the cursor, checked against the table.
 uint32_t NameIndexAt(TFileCursor& cursor, const TNameTable& names);
 
-// An import: the class's package and name, what it lies in (0 nothing, -n import n-1, +n export
-// n-1: the file's one reference stored as four bytes) and its own name, as name indexes.
+// An import: its class's name, what it lies in (0 nothing, -n import n-1, +n export n-1: the
+// file's one reference stored as four bytes) and its own name, as name indexes.
 struct TPackageImport {
-  uint32_t classPackage = 0, className = 0;
+  uint32_t className = 0;
   int32_t outer = 0;
   uint32_t objectName = 0;
 };

@@ -8,18 +8,6 @@
 
 namespace {
 
-// Closes the store's key when an operation ends, whichever way it ends.
-class TKeyCloser {
-public:
-  explicit TKeyCloser(IPrefsStore& store) : store_(store) {}
-  ~TKeyCloser() { store_.CloseKey(); }
-  TKeyCloser(const TKeyCloser&) = delete;
-  TKeyCloser& operator=(const TKeyCloser&) = delete;
-
-private:
-  IPrefsStore& store_;
-};
-
 // A missing or empty value reads as the empty text; environment references are kept as written.
 std::string ReadString(IPrefsStore& store, const char* name) {
   const auto query = store.QueryValue(name, AllBytes);
@@ -50,14 +38,14 @@ void WriteString(IPrefsStore& store, const char* name, const std::string& text) 
   WriteValue(store, name, TStoredValue{TPrefsValueType::String, text + '\0'});
 }
 
+}  // namespace
+
 void WriteOption(IPrefsStore& store, const char* name, bool checked) {
   const uint32_t number = checked ? 1 : 0;
   std::string bytes(sizeof number, '\0');
   std::memcpy(bytes.data(), &number, sizeof number);
   WriteValue(store, name, TStoredValue{TPrefsValueType::DWord, bytes});
 }
-
-}  // namespace
 
 bool TPreferences::LoadPrefs() {
   if (!store_.OpenKey()) {

@@ -6,6 +6,22 @@
 #include "core/prefs_model.h"
 #include "core/prefs_store.h"
 
+// Closes the store's key when an operation ends, whichever way it ends.
+class TKeyCloser {
+public:
+  explicit TKeyCloser(IPrefsStore& store) : store_(store) {}
+  ~TKeyCloser() { store_.CloseKey(); }
+  TKeyCloser(const TKeyCloser&) = delete;
+  TKeyCloser& operator=(const TKeyCloser&) = delete;
+
+private:
+  IPrefsStore& store_;
+};
+
+// Writes an option into the store's open key as the number 1 or 0; raises ERegistryException
+// ("Failed to set data for '<name>'") when the store refuses.
+void WriteOption(IPrefsStore& store, const char* name, bool checked);
+
 class TPreferences {
 public:
   explicit TPreferences(IPrefsStore& store) : store_(store) {}

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/exceptions.h"
-#include "core/prefs_texts.h"
+#include "core/preferences.h"
 
 bool LoadPreviewPaneShown(IPrefsStore& store) {
   if (!store.OpenKey()) {
@@ -21,10 +20,8 @@ bool LoadPreviewPaneShown(IPrefsStore& store) {
 }
 
 void SavePreviewPaneShown(IPrefsStore& store, bool shown) {
-  const uint32_t number = shown ? 1 : 0;
-  std::string bytes(sizeof number, '\0');
-  std::memcpy(bytes.data(), &number, sizeof number);
-  const bool saved = store.OpenOrCreateKey() && store.SetValue(PreviewPaneValueName, {TPrefsValueType::DWord, bytes});
-  store.CloseKey();
-  if (!saved) throw ERegistryException(FormatText(PrefsTexts::FailedToSetData, PreviewPaneValueName));
+  const TKeyCloser closer(store);
+  // A key that cannot be made refuses the value as well: the same error.
+  (void)store.OpenOrCreateKey();
+  WriteOption(store, PreviewPaneValueName, shown);
 }

@@ -6,12 +6,12 @@
 #include <unordered_set>
 
 #include "core/applied_prefs.h"
+#include "core/exceptions.h"
 #include "core/game_ini.h"
 #include "core/index_lines.h"
 #include "core/package_kinds.h"
 #include "core/safe_names.h"
 #include "core/text_rules.h"
-#include "core/exceptions.h"
 #include "job/cache_index.h"
 #include "job/cache_tidy_texts.h"
 #include "job/game_search.h"

@@ -7,10 +7,14 @@
 #include "win/file_replacement.h"
 #include "win/files.h"
 
+std::string FileErrorText(const char* format, const std::string& path, DWORD error) {
+  return FormatText(format, FullPathOf(path).c_str(), SystemErrorText(error).c_str());
+}
+
 namespace {
 
 Exception FileError(const char* format, const std::string& path, DWORD error) {
-  return Exception(FormatText(format, FullPathOf(path).c_str(), SystemErrorText(error).c_str()));
+  return Exception(FileErrorText(format, path, error));
 }
 
 // A save's new text is written beside the index under its name and this suffix and a number.

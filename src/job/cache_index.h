@@ -28,6 +28,10 @@ struct TIndexIo {
 // when it cannot be opened, "Stream read error" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// A failure with a file, "<format's words> "<full path>". <the system's reason>" (the texts of
+// cache_index_texts.h, such as CannotOpenFileText).
+std::string FileErrorText(const char* format, const std::string& path, DWORD error);
+
 // Replaces the file at path with bytes, the way the index is saved: written to path + ".~pn" and a
 // number beside it (such files left by a writer that was killed are removed first), flushed, and
 // put in its place in one step, so a failure leaves the former file as it was. Raises "Cannot

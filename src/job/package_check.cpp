@@ -65,8 +65,7 @@ TPayloadReading TPackageCheck::ReadPayload(const std::string& key) {
   const std::string path = index_.CacheDir() + key + PayloadExtension;
   TFileSource source(path, JobTexts::ErrorReadingFile);
   if (!source.Opened()) {
-    const std::string reason = SystemErrorText(::GetLastError());
-    result.failure = FormatText(CannotOpenFileText, FullPathOf(path).c_str(), reason.c_str());
+    result.failure = FileErrorText(CannotOpenFileText, path, ::GetLastError());
     result.size = FileSizeOf(path);  // a payload held open by another program still has its size
     return result;
   }

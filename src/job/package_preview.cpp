@@ -30,8 +30,7 @@ TPackageContents ReadPreview(const TPreviewRequest& request, const TContentsLimi
   }
   TFileSource source(request.payloadPath, JobTexts::ErrorReadingFile, TFileSharing::ReadersAndDeletion);
   if (!source.Opened()) {
-    const std::string reason = SystemErrorText(::GetLastError());
-    contents.failure = FormatText(CannotOpenFileText, FullPathOf(request.payloadPath).c_str(), reason.c_str());
+    contents.failure = FileErrorText(CannotOpenFileText, request.payloadPath, ::GetLastError());
     return contents;
   }
   try {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "job/folder_listing.h"
 #include "job/job_texts.h"
 #include "job/transfer_sources.h"
 #include "win/file_streams.h"

@@ -3,8 +3,9 @@
 // the packages' headers (the GUID and the size), or from their bytes where either is no package.
 #include <string>
 
-#include "job/folder_listing.h"
 #include "job/transfer_plan.h"
+
+class TFolderListings;
 
 // True when the file at item's target is the version item brings; versions says what each is
 // (the installed one as unread when it cannot be opened, which is never the same). Raises the

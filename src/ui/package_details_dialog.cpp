@@ -52,11 +52,7 @@ void TPackageDetailsDialog::PlaceContents(HWND dialog) {
   RECT margin{7, 7, 0, 0};
   ::MapDialogRect(dialog, &margin);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
-  HDC dc = ::GetDC(dialog);
-  const HGDIOBJ old = ::SelectObject(dc, font);
-  const TThumbnailCells cells(0, DetailsContentsLimits.thumbnail.size, LineHeight(dc));
-  ::SelectObject(dc, old);
-  ::ReleaseDC(dialog, dc);
+  const TThumbnailCells cells(0, DetailsContentsLimits.thumbnail.size, LineHeight(dialog, font));
   const TPixelSize area{DetailsContentsLimits.screenshot.size.Width + 2,
                         picture ? DetailsContentsLimits.screenshot.size.Height + 2
                                 : ThumbnailRowsShown * cells.cellHeight + 2 * ::GetSystemMetrics(SM_CYEDGE)};

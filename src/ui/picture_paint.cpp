@@ -20,8 +20,6 @@ void PaintCentredText(HDC dc, const RECT& place, const std::string& text) {
   ::DrawTextA(dc, text.c_str(), -1, &shown, TextOnly | DT_WORDBREAK | DT_CENTER | DT_END_ELLIPSIS);
 }
 
-}  // namespace
-
 void PaintPicture(HDC dc, const TPicture& picture, int left, int top) {
   if (picture.pixels.empty()) return;
   BITMAPINFO info{};
@@ -30,6 +28,8 @@ void PaintPicture(HDC dc, const TPicture& picture, int left, int top) {
   ::SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(picture.width), static_cast<DWORD>(picture.height), 0, 0, 0,
                       static_cast<UINT>(picture.height), picture.pixels.data(), &info, DIB_RGB_COLORS);
 }
+
+}  // namespace
 
 void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading, bool brief) {
   const TPicture& picture = reading.picture;
@@ -90,16 +90,32 @@ void PaintWindow(HWND window, HFONT font, const std::function<void(HDC dc, const
   HDC dc = ::BeginPaint(window, &painting);
   RECT client{};
   ::GetClientRect(window, &client);
-  const HGDIOBJ oldFont = ::SelectObject(dc, font);
+  // The font is put back and the painting ended also when paint raises.
+  struct TPaintEnd {
+    HWND window;
+    PAINTSTRUCT& painting;
+    HGDIOBJ oldFont;
+    ~TPaintEnd() {
+      ::SelectObject(painting.hdc, oldFont);
+      ::EndPaint(window, &painting);
+    }
+  } end{window, painting, ::SelectObject(dc, font)};
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
   paint(dc, client);
-  ::SelectObject(dc, oldFont);
-  ::EndPaint(window, &painting);
 }
 
 int LineHeight(HDC dc) {
   TEXTMETRICA metrics{};
   ::GetTextMetricsA(dc, &metrics);
   return metrics.tmHeight;
+}
+
+int LineHeight(HWND window, HFONT font) {
+  HDC dc = ::GetDC(window);
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  const int height = LineHeight(dc);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(window, dc);
+  return height;
 }

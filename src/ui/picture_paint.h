@@ -10,8 +10,6 @@
 
 #include "core/package_contents.h"
 
-void PaintPicture(HDC dc, const TPicture& picture, int left, int top);
-
 // The picture centred in place, or a frame around place with the reason it is not there (in
 // brief for a thumbnail).
 void PaintShownPicture(HDC dc, const RECT& place, const TPictureReading& reading, bool brief = false);
@@ -33,8 +31,9 @@ struct TThumbnailCells {
 void PaintThumbnails(HDC dc, const TThumbnailCells& cells, POINT origin, std::span<const TNamedPicture> thumbnails,
                      size_t more);
 
-// The text's height in the device context's font, in pixels.
+// The text's height in the device context's font, in pixels; or in font on the window.
 int LineHeight(HDC dc);
+int LineHeight(HWND window, HFONT font);
 
 // A window's WM_PAINT: paint draws into its client area in font, text of the window text colour
 // on the background the class has erased.

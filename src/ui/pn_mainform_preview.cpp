@@ -55,6 +55,6 @@ TPixelRect TMainForm::PlacePreviewPane(const TPixelRect& listPlace) {
 void TMainForm::FollowSelection() {
   if (!previewPane_) return;
   const int row = NextRowWith(LVNI_SELECTED);
-  previewPane_->ShowPackage(rows_.Contains(row) ? PreviewRequestOf(commands_.OpenedCache().Index, rows_.Row(row).Caption)
+  previewPane_->ShowPackage(rows_.Contains(row) ? PreviewRequestOf(commands_.OpenedCache().Index, RowCaption(row))
                                                 : std::nullopt);
 }

@@ -111,7 +111,6 @@ void TPreviewPane::Paint(HDC dc, const RECT& client) {
                     contents_->thumbnails.size() - shown + contents_->moreTextures);
     return;
   }
-  std::vector<std::string> lines = contents_->lines;
-  if (!contents_->failure.empty()) lines.push_back(contents_->failure);
-  PaintLines(dc, place, lines);
+  place.top = PaintLines(dc, place, contents_->lines);
+  if (!contents_->failure.empty()) PaintLines(dc, place, {contents_->failure});
 }

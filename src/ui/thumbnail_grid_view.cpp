@@ -11,15 +11,6 @@ namespace {
 
 constexpr int WheelStepRows = 1;
 
-int FontHeight(HWND window, HFONT font) {
-  HDC dc = ::GetDC(window);
-  const HGDIOBJ old = ::SelectObject(dc, font);
-  const int height = LineHeight(dc);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(window, dc);
-  return height;
-}
-
 }  // namespace
 
 TThumbnailGridView::TThumbnailGridView(HINSTANCE instance, HWND parent, const RECT& place, HFONT font,
@@ -28,7 +19,7 @@ TThumbnailGridView::TThumbnailGridView(HINSTANCE instance, HWND parent, const RE
       thumbnails_(thumbnails),
       more_(more),
       cells_(place.right - place.left - ::GetSystemMetrics(SM_CXVSCROLL) - 2 * ::GetSystemMetrics(SM_CXEDGE), thumbnail,
-             FontHeight(parent, font)) {
+             LineHeight(parent, font)) {
   TWindowPlace at{WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, place.left, place.top,
                   place.right - place.left, place.bottom - place.top, parent, nullptr};
   HWND window = CreateObjectWindow(instance, {PreviewTexts::ThumbnailGridClass, 0, nullptr,

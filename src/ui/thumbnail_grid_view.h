@@ -16,11 +16,10 @@ public:
   TThumbnailGridView(HINSTANCE instance, HWND parent, const RECT& place, HFONT font, TPixelSize thumbnail,
                      const std::vector<TNamedPicture>& thumbnails, size_t more);
   HWND Handle() const { return window_.Get(); }
-  // The grid's height and how far it is scrolled, in pixels.
-  int ContentHeight() const { return cells_.Height(thumbnails_.size(), more_ != 0 || thumbnails_.empty()); }
-  int ScrollTop() const { return scrollTop_; }
 
 private:
+  // The grid's height in pixels.
+  int ContentHeight() const { return cells_.Height(thumbnails_.size(), more_ != 0 || thumbnails_.empty()); }
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   bool TakesMessagesOf(HWND window) const override { return !window_ || window_.Get() == window; }
   void ScrollTo(int top);
